@@ -1,11 +1,18 @@
 #pragma once
-// The per-window paint manager and the process-wide skin resource settings.
+// The per-window paint manager: turns native messages into control events,
+// paints the control tree, runs control timers and delivers notifications.
+// Also the process-wide skin resource settings.
 
 #include "varnelui/core/UIDefines.h"
 #include "varnelui/core/UIString.h"
+#include "varnelui/core/StdPtrArray.h"
+#include "varnelui/core/StdStringPtrMap.h"
 #include "varnelui/utils/UIZip.h"
 
 namespace VarnelUI {
+
+class CControlUI;
+class CPaintManagerUI;
 
 // Where a window's skin comes from.
 enum UI_RESOURCETYPE
@@ -16,9 +23,257 @@ enum UI_RESOURCETYPE
     UI_FROM_ZIPRESOURCE
 };
 
+// Control event kinds. The values are fixed: keyboard kinds are contiguous
+// (EVT_KEYDOWN..EVT_SYSKEY) and so are mouse kinds (EVT_MOUSEMOVE..
+// EVT_SCROLLWHEEL), so controls may test ranges.
+enum EVENTTYPE_UI
+{
+    EVT_KEYDOWN = 3,
+    EVT_KEYUP = 4,
+    EVT_CHAR = 5,
+    EVT_SYSKEY = 6,
+    EVT_MOUSEMOVE = 9,
+    EVT_MOUSELEAVE = 10,
+    EVT_MOUSEENTER = 11,
+    EVT_MOUSEHOVER = 12,
+    EVT_BUTTONDOWN = 13,
+    EVT_BUTTONUP = 14,
+    EVT_RBUTTONDOWN = 15,
+    EVT_DBLCLICK = 16,
+    EVT_CONTEXTMENU = 17,
+    EVT_SCROLLWHEEL = 18,
+    EVT_KILLFOCUS = 20,
+    EVT_SETFOCUS = 21,
+    EVT_WINDOWSIZE = 22,
+    EVT_SETCURSOR = 23,
+    EVT_TIMER = 24
+};
+
+// keyState bits of TEventUI; the same values as the platform's MK_ flags that
+// button messages carry in wParam.
+constexpr WORD KEYSTATE_LBUTTON = 0x01;
+constexpr WORD KEYSTATE_RBUTTON = 0x02;
+constexpr WORD KEYSTATE_SHIFT = 0x04;
+constexpr WORD KEYSTATE_CONTROL = 0x08;
+constexpr WORD KEYSTATE_ALT = 0x20;
+
+// Control flags answered by CControlUI::GetControlFlags.
+constexpr UINT CTRLFLAG_TABSTOP = 0x00000001;
+constexpr UINT CTRLFLAG_SETCURSOR = 0x00000002;
+
+// Search flags for CControlUI::FindControl.
+constexpr UINT FIND_ALL = 0x00000000;
+constexpr UINT FIND_VISIBLE = 0x00000001;
+constexpr UINT FIND_ENABLED = 0x00000002;
+constexpr UINT FIND_HITTEST = 0x00000004;  // data points to the POINT being tested
+constexpr UINT FIND_TOP_FIRST = 0x00000008;
+constexpr UINT FIND_ME_FIRST = 0x80000000;
+
+// One control event, built on the stack and handed to CControlUI::Event.
+struct TEventUI
+{
+    int kind;
+    CControlUI* sender;
+    DWORD timestamp;
+    POINT mousePos;  // client coordinates
+    wchar_t keyChar;
+    WORD keyState;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+
+// One notification, sent by a control and delivered to the window.
+struct TNotifyUI
+{
+    CUIString type;
+    CUIString virtualWnd;
+    CControlUI* sender;
+    DWORD timestamp;
+    POINT mousePos;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+
+// The modifier and button bits of TEventUI::keyState as the keyboard is now.
+VARNELUI_API WORD CurrentKeyState();
+
+// Receivers registered with a paint manager. They are never deleted through
+// these interfaces.
+class INotifyUI
+{
+public:
+    virtual void Notify(TNotifyUI& msg) = 0;
+
+protected:
+    ~INotifyUI() = default;
+};
+
+class IMessageFilterUI
+{
+public:
+    virtual LRESULT MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled) = 0;
+
+protected:
+    ~IMessageFilterUI() = default;
+};
+
+class ITranslateAccelerator
+{
+public:
+    // 0 means the message was translated.
+    virtual LRESULT TranslateAcceleratorW(MSG* pMsg) = 0;
+
+protected:
+    ~ITranslateAccelerator() = default;
+};
+
+// One font of a window.
+struct TFontInfo
+{
+    HFONT hFont;
+    CUIString faceName;
+    int size;  // pixels; the font is created with height -size
+    bool bold;
+    bool underline;
+    bool italic;
+    TEXTMETRICW tm;  // zero until first needed
+};
+
 class VARNELUI_API CPaintManagerUI
 {
 public:
+    CPaintManagerUI();
+    CPaintManagerUI(const CPaintManagerUI&) = delete;
+    CPaintManagerUI& operator=(const CPaintManagerUI&) = delete;
+    ~CPaintManagerUI();
+
+    // ---- attachment and tree ------------------------------------------------
+    void Init(HWND hWnd);
+    bool AttachDialog(CControlUI* pControl);
+    bool InitControls(CControlUI* pControl, CControlUI* pParent = nullptr);
+    void ReapObjects(CControlUI* pControl);
+    void AddDelayedCleanup(CControlUI* pControl);
+
+    CControlUI* GetRoot() const;
+    CControlUI* GetFocus() const;
+    HWND GetPaintWindow() const;
+    HDC GetPaintDC() const;
+    HWND GetTooltipWindow() const;
+    POINT GetMousePos() const;
+    SIZE GetClientSize() const;
+
+    void NeedUpdate();
+    void Invalidate(const RECT& rcItem);
+
+    // ---- focus and capture --------------------------------------------------
+    void SetFocus(CControlUI* pControl);
+    void SetFocusNeeded(CControlUI* pControl);
+    bool SetNextTabControl(bool bForward = true);
+
+    void SetCapture();
+    void ReleaseCapture();
+    bool IsCaptured() const;
+
+    // ---- searching ----------------------------------------------------------
+    CControlUI* FindControl(POINT pt) const;
+    CControlUI* FindControl(LPCWSTR pstrName) const;
+    CControlUI* FindSubControlByPoint(CControlUI* pParent, POINT pt) const;
+    CControlUI* FindSubControlByName(CControlUI* pParent, LPCWSTR pstrName) const;
+    CControlUI* FindSubControlByClass(CControlUI* pParent, LPCWSTR pstrClass, int iIndex = 0);
+    // The array belongs to the manager and is overwritten by the next class search.
+    CStdPtrArray* FindSubControlsByClass(CControlUI* pParent, LPCWSTR pstrClass);
+    CStdPtrArray* GetSubControlsByClass();
+
+    // ---- control timers -----------------------------------------------------
+    bool SetTimer(CControlUI* pControl, UINT nTimerID, UINT uElapse);
+    bool KillTimer(CControlUI* pControl, UINT nTimerID);
+    void KillTimer(CControlUI* pControl);
+    void RemoveAllTimers();
+
+    // ---- notifications and hooks --------------------------------------------
+    void SendNotify(TNotifyUI& Msg, bool bAsync = false);
+    void SendNotify(CControlUI* pControl, LPCWSTR pstrMessage, WPARAM wParam = 0, LPARAM lParam = 0,
+                    bool bAsync = false);
+
+    bool AddNotifier(INotifyUI* pControl);
+    bool RemoveNotifier(INotifyUI* pControl);
+    bool AddPreMessageFilter(IMessageFilterUI* pFilter);
+    bool RemovePreMessageFilter(IMessageFilterUI* pFilter);
+    bool AddMessageFilter(IMessageFilterUI* pFilter);
+    bool RemoveMessageFilter(IMessageFilterUI* pFilter);
+    bool AddTranslateAccelerator(ITranslateAccelerator* pTranslateAccelerator);
+    bool RemoveTranslateAccelerator(ITranslateAccelerator* pTranslateAccelerator);
+    bool AddPostPaint(CControlUI* pControl);
+    bool RemovePostPaint(CControlUI* pControl);
+    bool SetPostPaintIndex(CControlUI* pControl, int iIndex);
+    int GetPostPaintCount() const;
+
+    void UsedVirtualWnd(bool bUsed);
+
+    // ---- message handling ---------------------------------------------------
+    bool MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes);
+    bool PreMessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes);
+    bool TranslateAcceleratorW(MSG* pMsg);
+
+    static bool TranslateMessage(const MSG* pMsg);
+    static void MessageLoop();
+
+    // ---- window-level settings ----------------------------------------------
+    SIZE GetInitSize() const;
+    void SetInitSize(int cx, int cy);
+    const RECT& GetSizeBox() const;
+    void SetSizeBox(const RECT& rcSizeBox);
+    const RECT& GetCaptionRect() const;
+    void SetCaptionRect(const RECT& rcCaption);
+    SIZE GetRoundCorner() const;
+    void SetRoundCorner(int cx, int cy);
+    SIZE GetMinInfo() const;
+    void SetMinInfo(int cx, int cy);
+    SIZE GetMaxInfo() const;
+    void SetMaxInfo(int cx, int cy);
+    int GetTransparent() const;
+    void SetTransparent(int nOpacity);
+    void SetBackgroundTransparent(bool bTrans);
+    bool IsAlphaBackground() const;
+    void SetShowUpdateRect(bool show);
+    bool IsShowUpdateRect() const;
+
+    // ---- window shadow (drawn by the layered paint) ---------------------------
+    // The eight destination rectangles of the shadow pieces, in this order.
+    struct tagTWindowShadowInfo
+    {
+        RECT rcTopLeft;
+        RECT rcTopRight;
+        RECT rcBottomLeft;
+        RECT rcBottomRight;
+        RECT rcTopMiddle;
+        RECT rcBottomMiddle;
+        RECT rcLeftMiddle;
+        RECT rcRightMiddle;
+    };
+
+    void SetHasWindowShadow(bool bShadow);
+    bool HasWindowShadow() const;
+    void SetWindowShadowImage(LPCWSTR pstrImage);
+    void SetTopleftShadowRect(int x, int y, int width, int height);
+    void SetToprightShadowRect(int x, int y, int width, int height);
+    void SetBottomleftShadowRect(int x, int y, int width, int height);
+    void SetBottomrightShadowRect(int x, int y, int width, int height);
+    void CalMiddleShadowRect();
+    void CalRealShadowRect(const RECT& rcClient, tagTWindowShadowInfo& info) const;
+    // pBuffer holds kShadowRenderStringSize characters.
+    static constexpr int kShadowRenderStringSize = 512;
+    void GenerateShadowRenderString(const RECT& rcSource, const RECT& rcDest, LPWSTR pBuffer) const;
+    void DrawWindowShadow(RECT& rc);
+
+    // ---- fonts ----------------------------------------------------------------
+    void SetDefaultFont(LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic);
+    TFontInfo* GetDefaultFontInfo();
+
+    // ---- process-wide -------------------------------------------------------
+    static void SetHSL(bool bUseHSL, short H, short S, short L);
+    static void GetHSL(short* H, short* S, short* L);
+
     // ---- process-wide resource settings -----------------------------------
     static HINSTANCE GetInstance();
     static void SetInstance(HINSTANCE hInst);
@@ -37,6 +292,109 @@ public:
     static void Term();
 
 private:
+    struct TTimerInfo;
+    class CControlWatch;
+    friend class CControlWatch;
+
+    // Message handlers that need more than a few lines.
+    void OnPaint();
+    void PaintLayered(const RECT& rcClient);
+    void PaintNormal(const RECT& rcClient);
+    bool LayoutIfNeeded(const RECT& rcClient);
+    void OnPrintClient(HDC hDC, LPARAM lParam);
+    bool OnMouseHover(LPARAM lParam);
+    void OnMouseMove(LPARAM lParam);
+    bool OnButtonDown(UINT uMsg, WPARAM wParam, LPARAM lParam);
+    void OnContextMenu(WPARAM wParam, LPARAM lParam);
+    void OnMouseWheel(WPARAM wParam, LPARAM lParam);
+    bool OnSetCursor(WPARAM wParam, LPARAM lParam);
+    bool OnSysChar(wchar_t ch);
+    void OnTimer(WPARAM wParam);
+
+    TEventUI MakeEvent(int kind, CControlUI* pSender) const;
+    void DeliverNotify(TNotifyUI& Msg);
+    void DrainAsyncNotify();
+    void DeleteDelayedCleanup();
+    void KillNativeFocusTarget(CControlUI* pNewFocus);
+    void DeactivateTooltip();
+    void ReleaseOffscreen();
+    void ReleaseBackground();
+    void RemoveFromManagerList();
+    UINT NextTimerId();
+
+    HWND m_hWndPaint = nullptr;
+    HDC m_hDcPaint = nullptr;
+    // Normal windows: kept between paints, recreated after a re-layout of the root.
+    HDC m_hDcOffscreen = nullptr;
+    HBITMAP m_hbmpOffscreen = nullptr;
+    HGDIOBJ m_hbmpOffscreenOld = nullptr;
+    SIZE m_szOffscreen = {};
+    // Layered windows: a 32-bit DIB handed to UpdateLayeredWindow.
+    HDC m_hDcBackground = nullptr;
+    HBITMAP m_hbmpBackground = nullptr;
+    HGDIOBJ m_hbmpBackgroundOld = nullptr;
+    HWND m_hwndTooltip = nullptr;
+    TOOLINFOW m_ToolTip = {};
+    bool m_bShowUpdateRect = false;
+
+    CControlUI* m_pRoot = nullptr;
+    CControlUI* m_pFocus = nullptr;
+    CControlUI* m_pEventHover = nullptr;
+    CControlUI* m_pEventClick = nullptr;
+    CControlUI* m_pEventKey = nullptr;
+
+    POINT m_ptLastMousePos = {-1, -1};
+    UINT m_uTimerID = 0x1000;
+    bool m_bFirstLayout = true;
+    bool m_bUpdateNeeded = false;
+    bool m_bFocusNeeded = false;
+    bool m_bAlphaBackground = false;
+    bool m_bMouseTracking = false;
+    bool m_bMouseCapture = false;
+    bool m_bUsedVirtualWnd = false;
+
+    CStdPtrArray m_aNotifiers;
+    CStdPtrArray m_aTimers;
+    CStdPtrArray m_aPreMessageFilters;
+    CStdPtrArray m_aMessageFilters;
+    CStdPtrArray m_aPostPaintControls;
+    CStdPtrArray m_aDelayedCleanup;
+    CStdPtrArray m_aAsyncNotify;
+    CStdPtrArray m_aTranslateAccelerator;
+    CStdPtrArray m_aFoundControls;
+    // Pointers to local control pointers that must be cleared when the control
+    // is destroyed while a message is being dispatched (see CControlWatch).
+    CStdPtrArray m_aWatchedControls;
+    CStdStringPtrMap m_mNameHash{83};
+
+    // Window-level settings.
+    SIZE m_szInitWindowSize = {};
+    RECT m_rcSizeBox = {};
+    RECT m_rcCaption = {};
+    SIZE m_szRoundCorner = {};
+    SIZE m_szMinWindow = {};
+    SIZE m_szMaxWindow = {};
+    int m_nOpacity = 255;
+
+    bool m_bWindowShadow = false;
+    CUIString m_sShadowImage;
+    RECT m_rcShadowTopLeft = {};
+    RECT m_rcShadowTopRight = {};
+    RECT m_rcShadowBottomLeft = {};
+    RECT m_rcShadowBottomRight = {};
+    RECT m_rcShadowTopMiddle = {};
+    RECT m_rcShadowBottomMiddle = {};
+    RECT m_rcShadowLeftMiddle = {};
+    RECT m_rcShadowRightMiddle = {};
+
+    TFontInfo m_DefaultFontInfo = {};
+
+    // Every live paint manager, in order of Init.
+    static CStdPtrArray m_aPreMessages;
+    static short m_H;
+    static short m_S;
+    static short m_L;
+
     static HINSTANCE m_hInstance;
     static HINSTANCE m_hResourceInstance;
     static CUIString m_pStrResourcePath;

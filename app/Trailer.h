@@ -1,0 +1,27 @@
+#pragma once
+// The trailer: up to 255 bytes of "|"-separated text appended to the executable
+// after its image. Field 0 is the login page address, field 1 the service link.
+
+#include "varnelui/core/UIString.h"
+
+#include <string>
+#include <vector>
+
+// Full path of the running executable.
+void GetModulePath(VarnelUI::CUIString& path);
+
+// File offset where the last section's raw data ends, read from the headers of
+// the loaded image: the trailer starts there.
+DWORD GetImageEndOffset();
+
+// Reads the trailer text of the executable at `path` (at most 255 bytes, up to
+// the first zero byte). Shows a message and leaves `out` unchanged when the
+// file cannot be opened.
+void ReadExecutableTrailer(LPCWSTR path, std::string& out);
+
+// Splits on `separator`; empty pieces are dropped.
+std::vector<std::string> SplitString(const std::string& text, const std::string& separator);
+
+// Field `index` (from 0) of this executable's trailer. False, with `out`
+// untouched, when the trailer has no "|" or fewer pieces than index + 1.
+bool GetTrailerField(int index, VarnelUI::CUIString& out);

@@ -1,0 +1,62 @@
+#pragma once
+// Child processes for end-to-end tests: start an exe, read its output, find
+// its windows, wait for its exit code.
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+namespace VarnelTest {
+
+// Wide path of a file in the build tree, e.g. BinaryPath(L"varnelTemplate.exe").
+std::wstring BinaryPath(const std::wstring& relative);
+
+class TestProcess
+{
+public:
+    TestProcess() = default;
+    ~TestProcess();
+    TestProcess(const TestProcess&) = delete;
+    TestProcess& operator=(const TestProcess&) = delete;
+
+    // Starts `exe` with `args`; with captureOutput its stdout can be read by Wait.
+    bool Start(const std::wstring& exe, const std::wstring& args = L"", bool captureOutput = false);
+    // Waits for the exit; false on time-out. Collects captured output meanwhile.
+    bool Wait(DWORD timeoutMs, DWORD* exitCode = nullptr);
+    const std::string& Output() const { return m_output; }
+    DWORD Id() const { return m_info.dwProcessId; }
+    void Kill();
+
+    // First visible top-level window of this process matching class and
+    // caption (null matches any), polled until `timeoutMs` passes.
+    HWND FindTopWindow(LPCWSTR className, LPCWSTR caption, DWORD timeoutMs) const;
+
+private:
+    void Drain();
+
+    PROCESS_INFORMATION m_info{};
+    HANDLE m_readPipe = nullptr;
+    std::string m_output;
+};
+
+// Text of every child window of `parent`, joined by '\n' (message box contents).
+std::wstring ChildTexts(HWND parent);
+
+// Copies a file; returns false on failure.
+bool CopyTo(const std::wstring& from, const std::wstring& to);
+
+// A fresh empty folder under the temp directory, removed by the destructor.
+class TempDir
+{
+public:
+    TempDir();
+    ~TempDir();
+    const std::wstring& Path() const { return m_path; }
+    std::wstring File(const std::wstring& name) const { return m_path + L"\\" + name; }
+
+private:
+    std::wstring m_path;
+};
+
+} // namespace VarnelTest

@@ -1,0 +1,62 @@
+#pragma once
+// Value syntax shared by every skin attribute (numbers, number lists, colours,
+// booleans) and the name -> setter tables through which controls apply them.
+
+#include "varnelui/core/UIDefines.h"
+
+#include <cwchar>
+
+namespace VarnelUI {
+namespace AttrParse {
+
+// A decimal integer as wcstol reads it: leading white space and a sign are
+// allowed, reading stops at the first non-digit, no number at all gives 0.
+long ParseInt(LPCWSTR pstrValue);
+
+// Reads up to nCount decimal integers separated by exactly one character of
+// any kind. Reading stops at the end of the value, so a short list never
+// reaches past it; the numbers it lacks are set to 0. Returns how many
+// numbers had text to be read from.
+int ParseInts(LPCWSTR pstrValue, long* pValues, int nCount);
+
+// "l,t,r,b" and "cx,cy" in the list syntax above.
+RECT ParseRect(LPCWSTR pstrValue);
+SIZE ParseSize(LPCWSTR pstrValue);
+
+// Colours are 0xAARRGGBB in hexadecimal, usually written "#AARRGGBB".
+// Background form: leading control characters and spaces are skipped before an
+// optional '#'.
+DWORD ParseBkColor(LPCWSTR pstrValue);
+// Plain form: a '#' is skipped only as the very first character.
+DWORD ParseColor(LPCWSTR pstrValue);
+
+// True exactly for "true"; "True", "1" and everything else are false.
+bool ParseBool(LPCWSTR pstrValue);
+
+// One row of a class's attribute table. Apply receives the object the table
+// belongs to and the raw attribute value.
+template <class T>
+struct TAttributeEntry
+{
+    LPCWSTR name;
+    void (*apply)(T& target, LPCWSTR pstrValue);
+};
+
+// Looks the name up in the table (exact, case-sensitive) and applies the first
+// matching row. Returns false when the table does not know the name, so the
+// caller can hand it to its base class.
+template <class T, size_t N>
+bool ApplyFromTable(const TAttributeEntry<T> (&table)[N], T& target, LPCWSTR pstrName, LPCWSTR pstrValue)
+{
+    if (pstrName == nullptr) return false;
+    for (const TAttributeEntry<T>& entry : table) {
+        if (std::wcscmp(entry.name, pstrName) == 0) {
+            entry.apply(target, pstrValue != nullptr ? pstrValue : L"");
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace AttrParse
+} // namespace VarnelUI

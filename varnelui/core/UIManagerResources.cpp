@@ -85,4 +85,42 @@ ZipHandle CPaintManagerUI::GetResourceZipHandle()
     return m_hResourceZip;
 }
 
+namespace {
+
+// The reserved archive name of an archive held in memory.
+constexpr wchar_t kMemoryZipName[] = L"membuffer";
+
+} // namespace
+
+void CPaintManagerUI::SetResourceZip(LPCWSTR pStrZip, bool bCachedResourceZip)
+{
+    const LPCWSTR name = pStrZip != nullptr ? pStrZip : L"";
+    if (m_pStrResourceZip == name && m_bCachedResourceZip == bCachedResourceZip)
+        return;
+    Term();
+    m_pStrResourceZip = name;
+    m_bCachedResourceZip = bCachedResourceZip;
+    if (m_bCachedResourceZip)
+        m_hResourceZip = ZipOpenFile(m_pStrResourcePath + m_pStrResourceZip);
+}
+
+void CPaintManagerUI::SetResourceZip(LPVOID pVoid, unsigned int len)
+{
+    // Every skinned window installs the same process-wide buffer as it is
+    // created; the first install keeps its parsed directory for all of them.
+    if (m_pStrResourceZip == kMemoryZipName)
+        return;
+    Term();
+    m_pStrResourceZip = kMemoryZipName;
+    m_bCachedResourceZip = true;
+    m_hResourceZip = ZipOpenMemory(pVoid, len);
+}
+
+void CPaintManagerUI::Term()
+{
+    if (m_bCachedResourceZip && m_hResourceZip != nullptr)
+        ZipClose(m_hResourceZip);
+    m_hResourceZip = nullptr;
+}
+
 } // namespace VarnelUI

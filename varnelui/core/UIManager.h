@@ -7,6 +7,7 @@
 #include "varnelui/core/UIString.h"
 #include "varnelui/core/StdPtrArray.h"
 #include "varnelui/core/StdStringPtrMap.h"
+#include "varnelui/core/UIGdiHandles.h"
 #include "varnelui/utils/UIZip.h"
 
 namespace VarnelUI {
@@ -60,6 +61,11 @@ constexpr WORD KEYSTATE_ALT = 0x20;
 // Control flags answered by CControlUI::GetControlFlags.
 constexpr UINT CTRLFLAG_TABSTOP = 0x00000001;
 constexpr UINT CTRLFLAG_SETCURSOR = 0x00000002;
+
+// Private messages: deferred deletion of controls, and the offset at which
+// notifications of native child windows are reflected back to them.
+constexpr UINT UIMSG_DELAYED_CLEANUP = WM_APP + 1;
+constexpr UINT UIMSG_REFLECT_OFFSET = 0x2000;
 
 // Search flags for CControlUI::FindControl.
 constexpr UINT FIND_ALL = 0x00000000;
@@ -293,48 +299,72 @@ public:
 
 private:
     struct TTimerInfo;
-    class CControlWatch;
-    friend class CControlWatch;
 
-    // Message handlers that need more than a few lines.
+    // Follows a control while a message is dispatched to it: the pointer is
+    // cleared when the control is destroyed on the way (by an event handler,
+    // a delegate or a notifier), so the dispatch stops instead of touching it.
+    class CControlWatch
+    {
+    public:
+        CControlWatch(CPaintManagerUI& manager, CControlUI* pControl);
+        CControlWatch(const CControlWatch&) = delete;
+        CControlWatch& operator=(const CControlWatch&) = delete;
+        ~CControlWatch();
+
+        CControlUI* Get() const { return m_pControl; }
+
+    private:
+        CPaintManagerUI& m_manager;
+        CControlUI* m_pControl;
+    };
+
+    // Shared by every font the manager creates.
+    static HFONT CreateSkinFont(LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic);
+    void FillFontMetrics(TFontInfo& info) const;
+
     void OnPaint();
-    void PaintLayered(const RECT& rcClient);
     void PaintNormal(const RECT& rcClient);
+    void PaintLayered(const RECT& rcClient);
     bool LayoutIfNeeded(const RECT& rcClient);
     void OnPrintClient(HDC hDC, LPARAM lParam);
+    void OnClose();
     bool OnMouseHover(LPARAM lParam);
+    void OnMouseLeave();
     void OnMouseMove(LPARAM lParam);
-    bool OnButtonDown(UINT uMsg, WPARAM wParam, LPARAM lParam);
+    void OnButtonDown(UINT uMsg, WPARAM wParam, LPARAM lParam);
+    void OnButtonUp(WPARAM wParam, LPARAM lParam);
     void OnContextMenu(WPARAM wParam, LPARAM lParam);
     void OnMouseWheel(WPARAM wParam, LPARAM lParam);
     bool OnSetCursor(WPARAM wParam, LPARAM lParam);
-    bool OnSysChar(wchar_t ch);
+    void OnKey(UINT uMsg, WPARAM wParam);
     void OnTimer(WPARAM wParam);
+    bool OnSysChar(wchar_t ch);
+    void ShowToolTip(CControlUI* pControl);
 
     TEventUI MakeEvent(int kind, CControlUI* pSender) const;
+    void KillCurrentFocus(CControlUI* pNewFocus);
     void DeliverNotify(TNotifyUI& Msg);
     void DrainAsyncNotify();
     void DeleteDelayedCleanup();
-    void KillNativeFocusTarget(CControlUI* pNewFocus);
     void DeactivateTooltip();
-    void ReleaseOffscreen();
-    void ReleaseBackground();
-    void RemoveFromManagerList();
-    UINT NextTimerId();
+    bool NextTimerId(UINT& uWinTimer);
 
     HWND m_hWndPaint = nullptr;
-    HDC m_hDcPaint = nullptr;
-    // Normal windows: kept between paints, recreated after a re-layout of the root.
-    HDC m_hDcOffscreen = nullptr;
-    HBITMAP m_hbmpOffscreen = nullptr;
-    HGDIOBJ m_hbmpOffscreenOld = nullptr;
+    CWindowDCHandle m_hDcPaint;
+    // Normal windows: kept between paints, recreated after a re-layout of the
+    // root or when the client size no longer matches.
+    // (Bitmaps are declared before their DCs so a DC goes first, releasing
+    // the bitmap selected into it.)
+    CBitmapHandle m_hbmpOffscreen;
+    CMemoryDCHandle m_hDcOffscreen;
     SIZE m_szOffscreen = {};
-    // Layered windows: a 32-bit DIB handed to UpdateLayeredWindow.
-    HDC m_hDcBackground = nullptr;
-    HBITMAP m_hbmpBackground = nullptr;
-    HGDIOBJ m_hbmpBackgroundOld = nullptr;
+    // Layered windows: a 32-bit DIB handed to UpdateLayeredWindow, rebuilt on
+    // every paint.
+    CBitmapHandle m_hbmpBackground;
+    CMemoryDCHandle m_hDcBackground;
     HWND m_hwndTooltip = nullptr;
     TOOLINFOW m_ToolTip = {};
+    CUIString m_sToolTipText;  // the tool record points into it
     bool m_bShowUpdateRect = false;
 
     CControlUI* m_pRoot = nullptr;

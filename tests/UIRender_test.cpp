@@ -4,67 +4,14 @@
 
 #include "varnelui/core/UIRender.h"
 
+#include "support/DibSurface.h"
+
 using namespace VarnelUI;
 
-namespace {
-
-// A memory surface whose pixels are 0x00RRGGBB values (alpha byte ignored).
-class Surface
-{
-public:
-    Surface(int cx, int cy, DWORD fill) : m_cx(cx), m_cy(cy)
-    {
-        BITMAPINFO bmi = {};
-        bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        bmi.bmiHeader.biWidth = cx;
-        bmi.bmiHeader.biHeight = -cy;
-        bmi.bmiHeader.biPlanes = 1;
-        bmi.bmiHeader.biBitCount = 32;
-        bmi.bmiHeader.biCompression = BI_RGB;
-        m_dc.Reset(::CreateCompatibleDC(nullptr));
-        m_bitmap.Reset(::CreateDIBSection(m_dc.Get(), &bmi, DIB_RGB_COLORS, reinterpret_cast<void**>(&m_pBits),
-                                          nullptr, 0));
-        m_hOld = ::SelectObject(m_dc.Get(), m_bitmap.Get());
-        Fill(fill);
-    }
-    ~Surface() { ::SelectObject(m_dc.Get(), m_hOld); }
-
-    HDC dc() const { return m_dc.Get(); }
-
-    void Fill(DWORD rgb)
-    {
-        ::GdiFlush();
-        for (int i = 0; i < m_cx * m_cy; ++i) m_pBits[i] = rgb;
-    }
-
-    DWORD At(int x, int y) const
-    {
-        ::GdiFlush();
-        return m_pBits[y * m_cx + x] & 0x00FFFFFF;
-    }
-
-    int Count(DWORD rgb) const
-    {
-        int n = 0;
-        for (int y = 0; y < m_cy; ++y)
-            for (int x = 0; x < m_cx; ++x) n += At(x, y) == rgb ? 1 : 0;
-        return n;
-    }
-
-private:
-    int m_cx;
-    int m_cy;
-    CMemoryDCHandle m_dc;
-    CBitmapHandle m_bitmap;
-    HGDIOBJ m_hOld = nullptr;
-    DWORD* m_pBits = nullptr;
-};
-
-int Red(DWORD c) { return (c >> 16) & 0xFF; }
-int Green(DWORD c) { return (c >> 8) & 0xFF; }
-int Blue(DWORD c) { return c & 0xFF; }
-
-} // namespace
+using VarnelTest::Blue;
+using VarnelTest::Green;
+using VarnelTest::Red;
+using Surface = VarnelTest::DibSurface;
 
 TEST(RenderColor, AlphaZeroDrawsNothingOpaqueFillsExactlyTheRectangle)
 {

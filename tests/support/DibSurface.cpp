@@ -1,0 +1,49 @@
+#include "DibSurface.h"
+
+namespace VarnelTest {
+
+DibSurface::DibSurface(int cx, int cy, DWORD fill) : m_cx(cx), m_cy(cy)
+{
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bmi.bmiHeader.biWidth = cx;
+    bmi.bmiHeader.biHeight = -cy;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    m_dc = ::CreateCompatibleDC(nullptr);
+    void* bits = nullptr;
+    m_bitmap = ::CreateDIBSection(m_dc, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    m_bits = static_cast<DWORD*>(bits);
+    m_old = ::SelectObject(m_dc, m_bitmap);
+    Fill(fill);
+}
+
+DibSurface::~DibSurface()
+{
+    ::SelectObject(m_dc, m_old);
+    ::DeleteObject(m_bitmap);
+    ::DeleteDC(m_dc);
+}
+
+void DibSurface::Fill(DWORD rgb)
+{
+    ::GdiFlush();
+    for (int i = 0; i < m_cx * m_cy; ++i) m_bits[i] = rgb;
+}
+
+DWORD DibSurface::At(int x, int y) const
+{
+    ::GdiFlush();
+    return m_bits[y * m_cx + x] & 0x00FFFFFF;
+}
+
+int DibSurface::Count(DWORD rgb) const
+{
+    ::GdiFlush();
+    int n = 0;
+    for (int i = 0; i < m_cx * m_cy; ++i) n += (m_bits[i] & 0x00FFFFFF) == rgb ? 1 : 0;
+    return n;
+}
+
+} // namespace VarnelTest

@@ -1,0 +1,41 @@
+#pragma once
+// A 32-bit top-down DIB section selected into a memory DC, for tests that draw
+// and then read pixels back.
+
+#include <windows.h>
+
+namespace VarnelTest {
+
+class DibSurface
+{
+public:
+    // Every pixel starts as `fill` (0x00RRGGBB).
+    DibSurface(int cx, int cy, DWORD fill = 0);
+    ~DibSurface();
+    DibSurface(const DibSurface&) = delete;
+    DibSurface& operator=(const DibSurface&) = delete;
+
+    HDC dc() const { return m_dc; }
+    int Width() const { return m_cx; }
+    int Height() const { return m_cy; }
+
+    void Fill(DWORD rgb);
+    // The pixel as 0x00RRGGBB (the alpha byte is ignored); flushes GDI first.
+    DWORD At(int x, int y) const;
+    // Number of pixels equal to rgb.
+    int Count(DWORD rgb) const;
+
+private:
+    int m_cx;
+    int m_cy;
+    HDC m_dc = nullptr;
+    HBITMAP m_bitmap = nullptr;
+    HGDIOBJ m_old = nullptr;
+    DWORD* m_bits = nullptr;
+};
+
+inline int Red(DWORD c) { return (c >> 16) & 0xFF; }
+inline int Green(DWORD c) { return (c >> 8) & 0xFF; }
+inline int Blue(DWORD c) { return c & 0xFF; }
+
+} // namespace VarnelTest

@@ -1,0 +1,634 @@
+// The parser rewrites the document buffer in place: every name, attribute value
+// and text content becomes a NUL-terminated run at the offset its element
+// record or a node's attribute map points to, so nothing is ever copied out.
+
+#include "varnelui/core/UIMarkup.h"
+
+#include "varnelui/core/UIResourceFile.h"
+
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <cwchar>
+#include <cwctype>
+#include <vector>
+
+namespace VarnelUI {
+
+namespace {
+
+// Skin files are small; anything above this is a broken or hostile file.
+constexpr DWORD kMaxSkinFileBytes = 4 * 1024 * 1024;
+
+// Messages of failures the document format itself does not describe: bytes
+// that decode to no text at all, or a document that cannot be held in memory
+// (element and attribute offsets are 32-bit).
+constexpr LPCWSTR kEmptyDocument = L"Document is empty";
+constexpr LPCWSTR kMissingByteOrderMark = L"Missing byte-order mark";
+constexpr LPCWSTR kUnknownEncoding = L"Unknown encoding";
+constexpr LPCWSTR kOutOfMemory = L"Out of memory";
+
+constexpr int kFirstElementReserve = 500;
+
+template <typename Unit>
+Unit* SkipWhitespace(Unit* p)
+{
+    while (*p != 0 && *p <= L' ')
+        ++p;
+    return p;
+}
+
+template <typename Unit>
+Unit* SkipIdentifier(Unit* p)
+{
+    while (*p == L'_' || *p == L':' || std::iswalnum(*p))
+        ++p;
+    return p;
+}
+
+// Skips a comment or declaration starting at its "!" or "?": up to and past
+// "->" or "?>", or to the end of the text.
+LPWSTR SkipDeclaration(LPWSTR p)
+{
+    const wchar_t closer = (*p == L'!') ? L'-' : L'?';
+    while (*p != 0 && !(p[0] == closer && p[1] == L'>'))
+        ++p;
+    return *p != 0 ? p + 2 : p;
+}
+
+// Decodes the entity after an "&" and advances past it; anything that is not
+// one of the five named entities stays a literal "&".
+template <typename Unit>
+wchar_t DecodeEntity(Unit*& p)
+{
+    static const struct
+    {
+        LPCWSTR name;
+        wchar_t unit;
+    } entities[] = {
+        {L"amp;", L'&'}, {L"lt;", L'<'}, {L"gt;", L'>'}, {L"quot;", L'"'}, {L"apos;", L'\''},
+    };
+    for (const auto& entity : entities) {
+        const size_t length = std::wcslen(entity.name);
+        if (std::wcsncmp(p, entity.name, length) == 0) {
+            p += length;
+            return entity.unit;
+        }
+    }
+    return L'&';
+}
+
+LPCWSTR SkinFileMessage(SkinFileResult result)
+{
+    switch (result) {
+    case SkinFileResult::Ok:
+        break;
+    case SkinFileResult::OpenFailed:
+        return L"Error opening file";
+    case SkinFileResult::Empty:
+        return L"File is empty";
+    case SkinFileResult::TooLarge:
+        return L"File too large";
+    case SkinFileResult::ReadFailed:
+        return L"Could not read file";
+    case SkinFileResult::ArchiveOpenFailed:
+        return L"Error opening zip file";
+    case SkinFileResult::MemberNotFound:
+        return L"Could not find ziped file";
+    case SkinFileResult::UnpackFailed:
+        return L"Could not unzip file";
+    }
+    return L"";
+}
+
+} // namespace
+
+// ---- CMarkupNode -----------------------------------------------------------
+
+CMarkupNode::CMarkupNode() : CMarkupNode(nullptr, 0)
+{
+}
+
+CMarkupNode::CMarkupNode(CMarkup* pOwner, int iPos) : m_iPos(iPos), m_nAttributes(0), m_aAttributes(), m_pOwner(pOwner)
+{
+}
+
+bool CMarkupNode::IsValid() const
+{
+    return m_pOwner != nullptr;
+}
+
+CMarkupNode CMarkupNode::Link(int iPos) const
+{
+    return iPos != 0 ? CMarkupNode(m_pOwner, iPos) : CMarkupNode();
+}
+
+CMarkupNode CMarkupNode::GetParent() const
+{
+    return IsValid() ? Link(m_pOwner->m_pElements[m_iPos].iParent) : CMarkupNode();
+}
+
+CMarkupNode CMarkupNode::GetSibling() const
+{
+    return IsValid() ? Link(m_pOwner->m_pElements[m_iPos].iNext) : CMarkupNode();
+}
+
+CMarkupNode CMarkupNode::GetChild() const
+{
+    return IsValid() ? Link(m_pOwner->m_pElements[m_iPos].iChild) : CMarkupNode();
+}
+
+CMarkupNode CMarkupNode::GetChild(LPCWSTR pstrName) const
+{
+    if (!IsValid() || pstrName == nullptr)
+        return CMarkupNode();
+    const CMarkup::tagXMLELEMENT* elements = m_pOwner->m_pElements;
+    for (int i = elements[m_iPos].iChild; i != 0; i = elements[i].iNext) {
+        if (std::wcscmp(m_pOwner->m_pstrXML + elements[i].iStart, pstrName) == 0)
+            return Link(i);
+    }
+    return CMarkupNode();
+}
+
+bool CMarkupNode::HasSiblings() const
+{
+    return IsValid() && m_pOwner->m_pElements[m_iPos].iNext != 0;
+}
+
+bool CMarkupNode::HasChildren() const
+{
+    return IsValid() && m_pOwner->m_pElements[m_iPos].iChild != 0;
+}
+
+LPCWSTR CMarkupNode::GetName() const
+{
+    return IsValid() ? m_pOwner->m_pstrXML + m_pOwner->m_pElements[m_iPos].iStart : nullptr;
+}
+
+LPCWSTR CMarkupNode::GetValue() const
+{
+    return IsValid() ? m_pOwner->m_pstrXML + m_pOwner->m_pElements[m_iPos].iData : nullptr;
+}
+
+bool CMarkupNode::HasAttributes() const
+{
+    return GetAttributeCount() > 0;
+}
+
+bool CMarkupNode::HasAttribute(LPCWSTR pstrName) const
+{
+    return FindAttribute(pstrName) >= 0;
+}
+
+int CMarkupNode::GetAttributeCount() const
+{
+    if (!IsValid())
+        return 0;
+    if (m_nAttributes == 0)
+        MapAttributes();
+    return m_nAttributes;
+}
+
+LPCWSTR CMarkupNode::GetAttributeName(int iIndex) const
+{
+    if (!IsValid())
+        return nullptr;
+    if (iIndex < 0 || iIndex >= GetAttributeCount())
+        return L"";
+    return m_pOwner->m_pstrXML + m_aAttributes[iIndex].iName;
+}
+
+LPCWSTR CMarkupNode::GetAttributeValue(int iIndex) const
+{
+    if (!IsValid())
+        return nullptr;
+    if (iIndex < 0 || iIndex >= GetAttributeCount())
+        return L"";
+    return m_pOwner->m_pstrXML + m_aAttributes[iIndex].iValue;
+}
+
+LPCWSTR CMarkupNode::GetAttributeValue(LPCWSTR pstrName) const
+{
+    if (!IsValid())
+        return nullptr;
+    const int iIndex = FindAttribute(pstrName);
+    return iIndex >= 0 ? m_pOwner->m_pstrXML + m_aAttributes[iIndex].iValue : L"";
+}
+
+bool CMarkupNode::GetAttributeValue(int iIndex, LPWSTR pstrValue, SIZE_T cchMax) const
+{
+    if (!IsValid() || iIndex < 0 || iIndex >= GetAttributeCount())
+        return false;
+    std::wcsncpy(pstrValue, m_pOwner->m_pstrXML + m_aAttributes[iIndex].iValue, cchMax);
+    return true;
+}
+
+bool CMarkupNode::GetAttributeValue(LPCWSTR pstrName, LPWSTR pstrValue, SIZE_T cchMax) const
+{
+    const int iIndex = FindAttribute(pstrName);
+    return iIndex >= 0 && GetAttributeValue(iIndex, pstrValue, cchMax);
+}
+
+int CMarkupNode::FindAttribute(LPCWSTR pstrName) const
+{
+    if (pstrName == nullptr)
+        return -1;
+    const int count = GetAttributeCount();
+    for (int i = 0; i < count; ++i) {
+        if (std::wcscmp(m_pOwner->m_pstrXML + m_aAttributes[i].iName, pstrName) == 0)
+            return i;
+    }
+    return -1;
+}
+
+// Walks the NUL-terminated runs between the element name and its data start:
+// attribute name, optional whitespace, the opening quote, the value. Reads stay
+// below the data start, so odd tag layouts cannot carry the walk past the text.
+void CMarkupNode::MapAttributes() const
+{
+    m_nAttributes = 0;
+    LPCWSTR const xml = m_pOwner->m_pstrXML;
+    const CMarkup::tagXMLELEMENT& element = m_pOwner->m_pElements[m_iPos];
+    LPCWSTR const end = xml + element.iData;
+    const auto skipWhitespace = [end](LPCWSTR p) {
+        while (p < end && *p != 0 && *p <= L' ')
+            ++p;
+        return p;
+    };
+
+    LPCWSTR p = xml + element.iStart;
+    p += std::wcslen(p) + 1;
+    while (p < end && m_nAttributes < kMaxAttributes) {
+        p = skipWhitespace(p);
+        if (p >= end)
+            return;
+        LPCWSTR const name = p;
+        p += std::wcslen(p) + 1;
+        p = skipWhitespace(p);
+        if (p >= end || *p != L'"')
+            return;
+        ++p;
+        m_aAttributes[m_nAttributes++] = {static_cast<int>(name - xml), static_cast<int>(p - xml)};
+        p += std::wcslen(p) + 1;
+    }
+}
+
+// ---- CMarkup ---------------------------------------------------------------
+
+CMarkup::CMarkup(LPCWSTR pstrXML)
+    : m_pstrXML(nullptr),
+      m_pElements(nullptr),
+      m_nElements(0),
+      m_nReservedElements(0),
+      m_szErrorMsg(),
+      m_szErrorXML(),
+      m_bPreserveWhitespace(true)
+{
+    if (pstrXML != nullptr)
+        Load(pstrXML);
+}
+
+CMarkup::~CMarkup()
+{
+    Release();
+}
+
+bool CMarkup::IsValid() const
+{
+    return m_pElements != nullptr;
+}
+
+void CMarkup::SetPreserveWhitespace(bool bPreserve)
+{
+    m_bPreserveWhitespace = bPreserve;
+}
+
+void CMarkup::Release()
+{
+    std::free(m_pstrXML);
+    std::free(m_pElements);
+    m_pstrXML = nullptr;
+    m_pElements = nullptr;
+    m_nElements = 0;
+    m_nReservedElements = 0;
+}
+
+void CMarkup::GetLastErrorMessage(LPWSTR pstrMessage, SIZE_T cchMax) const
+{
+    std::wcsncpy(pstrMessage, m_szErrorMsg, cchMax);
+}
+
+void CMarkup::GetLastErrorLocation(LPWSTR pstrSource, SIZE_T cchMax) const
+{
+    std::wcsncpy(pstrSource, m_szErrorXML, cchMax);
+}
+
+CMarkupNode CMarkup::GetRoot()
+{
+    return m_nElements > 1 ? CMarkupNode(this, 1) : CMarkupNode();
+}
+
+bool CMarkup::Failed(LPCWSTR pstrError, LPCWSTR pstrLocation)
+{
+    constexpr size_t messageUnits = sizeof(m_szErrorMsg) / sizeof(m_szErrorMsg[0]);
+    constexpr size_t locationUnits = sizeof(m_szErrorXML) / sizeof(m_szErrorXML[0]);
+    std::wcsncpy(m_szErrorMsg, pstrError, messageUnits - 1);
+    m_szErrorMsg[messageUnits - 1] = 0;
+    std::wcsncpy(m_szErrorXML, pstrLocation, locationUnits - 1);
+    m_szErrorXML[locationUnits - 1] = 0;
+    return false;
+}
+
+bool CMarkup::AllocateDocument(size_t nUnits)
+{
+    // Offsets into the document are 32-bit; the terminator needs one more unit.
+    if (nUnits >= static_cast<size_t>(INT_MAX))
+        return Failed(kOutOfMemory);
+    m_pstrXML = static_cast<LPWSTR>(std::malloc((nUnits + 1) * sizeof(wchar_t)));
+    if (m_pstrXML == nullptr)
+        return Failed(kOutOfMemory);
+    m_pstrXML[nUnits] = 0;
+    return true;
+}
+
+bool CMarkup::Load(LPCWSTR pstrXML)
+{
+    Release();
+    // An empty text is rejected like an empty file rather than read as a
+    // document without elements.
+    if (pstrXML == nullptr || *pstrXML == 0)
+        return Failed(kEmptyDocument);
+    const size_t length = std::wcslen(pstrXML);
+    if (!AllocateDocument(length))
+        return false;
+    std::memcpy(m_pstrXML, pstrXML, length * sizeof(wchar_t));
+    return ParseLoaded();
+}
+
+bool CMarkup::LoadFromMem(const BYTE* pByte, DWORD dwSize, int encoding)
+{
+    Release();
+    return DecodeDocument(pByte, dwSize, encoding) && ParseLoaded();
+}
+
+// Fills the document buffer from raw bytes. Bytes that decode to no text (none
+// at all, only a byte-order mark, UTF-16 without its mark, an unknown encoding)
+// fail the load.
+bool CMarkup::DecodeDocument(const BYTE* pByte, DWORD dwSize, int encoding)
+{
+    if (pByte == nullptr)
+        dwSize = 0;
+    switch (encoding) {
+    case 0:
+    case 2: {
+        if (encoding == 0 && dwSize > 2 && pByte[0] == 0xEF && pByte[1] == 0xBB && pByte[2] == 0xBF) {
+            pByte += 3;
+            dwSize -= 3;
+        }
+        if (dwSize == 0)
+            return Failed(kEmptyDocument);
+        if (dwSize > static_cast<DWORD>(INT_MAX))
+            return Failed(kOutOfMemory);
+        const UINT codePage = encoding == 0 ? CP_UTF8 : CP_ACP;
+        const LPCSTR bytes = reinterpret_cast<LPCSTR>(pByte);
+        const int units = ::MultiByteToWideChar(codePage, 0, bytes, static_cast<int>(dwSize), nullptr, 0);
+        if (units <= 0)
+            return Failed(kEmptyDocument);
+        if (!AllocateDocument(static_cast<size_t>(units)))
+            return false;
+        ::MultiByteToWideChar(codePage, 0, bytes, static_cast<int>(dwSize), m_pstrXML, units);
+        return true;
+    }
+    case 1: {
+        const bool littleEndian = dwSize >= 2 && pByte[0] == 0xFF && pByte[1] == 0xFE;
+        const bool bigEndian = dwSize >= 2 && pByte[0] == 0xFE && pByte[1] == 0xFF;
+        if (!littleEndian && !bigEndian)
+            return Failed(kMissingByteOrderMark);
+        const size_t units = (dwSize & ~static_cast<DWORD>(1)) / 2 - 1;
+        if (units == 0)
+            return Failed(kEmptyDocument);
+        if (!AllocateDocument(units))
+            return false;
+        // Big-endian units are swapped while copying: the caller's bytes may
+        // be read-only (a locked resource) and are never written.
+        const BYTE* source = pByte + 2;
+        for (size_t i = 0; i < units; ++i, source += 2) {
+            m_pstrXML[i] = littleEndian ? static_cast<wchar_t>(source[0] | (source[1] << 8))
+                                        : static_cast<wchar_t>((source[0] << 8) | source[1]);
+        }
+        return true;
+    }
+    default:
+        return Failed(kUnknownEncoding);
+    }
+}
+
+bool CMarkup::LoadFromFile(LPCWSTR pstrFilename, int encoding)
+{
+    Release();
+    std::vector<BYTE> bytes;
+    const SkinFileResult result = ReadSkinFile(pstrFilename, kMaxSkinFileBytes, bytes);
+    if (result != SkinFileResult::Ok)
+        return Failed(SkinFileMessage(result));
+    return LoadFromMem(bytes.data(), static_cast<DWORD>(bytes.size()), encoding);
+}
+
+bool CMarkup::ParseLoaded()
+{
+    if (Parse())
+        return true;
+    Release();
+    return false;
+}
+
+int CMarkup::ReserveElement()
+{
+    if (m_nElements >= m_nReservedElements) {
+        const size_t capacity = m_nReservedElements == 0
+            ? kFirstElementReserve
+            : static_cast<size_t>(m_nReservedElements) + m_nReservedElements / 2 + kFirstElementReserve;
+        if (capacity > static_cast<size_t>(INT_MAX) / sizeof(tagXMLELEMENT))
+            return -1;
+        void* grown = std::realloc(m_pElements, capacity * sizeof(tagXMLELEMENT));
+        if (grown == nullptr)
+            return -1;
+        m_pElements = static_cast<tagXMLELEMENT*>(grown);
+        m_nReservedElements = static_cast<int>(capacity);
+    }
+    return m_nElements++;
+}
+
+// Reads the document without recursion, so nesting depth is bounded only by
+// memory: iParent is the open element whose content is being read (0 at the
+// top level), iPrevious the last element completed inside it.
+bool CMarkup::Parse()
+{
+    m_szErrorMsg[0] = 0;
+    m_szErrorXML[0] = 0;
+    if (ReserveElement() < 0) // record 0 stands for "none" in every link
+        return Failed(kOutOfMemory);
+    m_pElements[0] = {};
+
+    const auto offset = [this](LPCWSTR p) { return static_cast<int>(p - m_pstrXML); };
+    LPWSTR pstr = m_pstrXML;
+    int iParent = 0;
+    int iPrevious = 0;
+    for (;;) {
+        pstr = SkipWhitespace(pstr);
+        if (*pstr == 0) {
+            // The root, or a top-level element, may lack its closing tag.
+            if (iParent > 1)
+                return Failed(L"Expected start tag", pstr);
+            TerminateOpenNames(iParent);
+            return true;
+        }
+        if (*pstr != L'<')
+            return Failed(L"Expected start tag", pstr);
+        if (pstr[1] == L'/') {
+            // A closing tag at the top level ends the document.
+            if (iParent == 0)
+                return true;
+            if (!ParseClosingTag(pstr, iParent))
+                return false;
+            iPrevious = iParent;
+            iParent = m_pElements[iParent].iParent;
+            continue;
+        }
+        *pstr++ = 0;
+        pstr = SkipWhitespace(pstr);
+        if (*pstr == L'!' || *pstr == L'?') {
+            pstr = SkipDeclaration(pstr);
+            continue;
+        }
+
+        const int iElement = ReserveElement();
+        if (iElement < 0)
+            return Failed(kOutOfMemory);
+        m_pElements[iElement] = {offset(pstr), 0, 0, iParent, 0};
+        if (iPrevious != 0)
+            m_pElements[iPrevious].iNext = iElement;
+        else if (iParent != 0)
+            m_pElements[iParent].iChild = iElement;
+
+        pstr = SkipIdentifier(pstr);
+        if (*pstr == 0)
+            return Failed(L"Error parsing element name", pstr);
+        if (!ParseAttributes(pstr))
+            return false;
+        pstr = SkipWhitespace(pstr);
+        if (pstr[0] == L'/' && pstr[1] == L'>') {
+            // The name is already terminated: by the attribute parser, or by
+            // the NUL written over this slash.
+            m_pElements[iElement].iData = offset(pstr);
+            *pstr = 0;
+            pstr += 2;
+            iPrevious = iElement;
+            continue;
+        }
+        if (*pstr != L'>')
+            return Failed(L"Expected start-tag closing", pstr);
+        m_pElements[iElement].iData = offset(++pstr);
+        ParseData(pstr, L'<');
+        if (*pstr == 0) {
+            if (iParent > 1)
+                return Failed(L"Expected end-tag start", pstr);
+            TerminateOpenNames(iElement);
+            return true;
+        }
+        if (pstr[1] == L'/') {
+            if (!ParseClosingTag(pstr, iElement))
+                return false;
+            iPrevious = iElement;
+        } else {
+            iParent = iElement;
+            iPrevious = 0;
+        }
+    }
+}
+
+// Writes the NUL after an element's name. Names followed by attributes or
+// "/>" are terminated already; the others end at the ">" of their start tag.
+void CMarkup::TerminateName(int iElement)
+{
+    *SkipIdentifier(m_pstrXML + m_pElements[iElement].iStart) = 0;
+}
+
+void CMarkup::TerminateOpenNames(int iInnermost)
+{
+    for (int i = iInnermost; i != 0; i = m_pElements[i].iParent)
+        TerminateName(i);
+}
+
+bool CMarkup::ParseClosingTag(LPWSTR& pstr, int iElement)
+{
+    *pstr = 0;
+    pstr = SkipWhitespace(pstr + 2);
+    LPCWSTR const name = m_pstrXML + m_pElements[iElement].iStart;
+    const size_t length = static_cast<size_t>(SkipIdentifier(name) - name);
+    if (std::wcsncmp(pstr, name, length) != 0)
+        return Failed(L"Unmatched closing tag", pstr);
+    pstr = SkipWhitespace(pstr + length);
+    if (*pstr != L'>')
+        return Failed(L"Unmatched closing tag", pstr);
+    ++pstr;
+    TerminateName(iElement);
+    return true;
+}
+
+// pstr is on the unit after the element name; leaves it on ">", "/" or the end.
+bool CMarkup::ParseAttributes(LPWSTR& pstr)
+{
+    // "/" here is "<Name/>": an empty element without attributes.
+    if (*pstr == L'>' || *pstr == L'/')
+        return true;
+    *pstr = 0;
+    for (;;) {
+        pstr = SkipWhitespace(pstr + 1);
+        if (*pstr == 0 || *pstr == L'>' || *pstr == L'/')
+            return true;
+        LPWSTR const nameEnd = SkipIdentifier(pstr);
+        pstr = SkipWhitespace(nameEnd);
+        if (*pstr != L'=')
+            return Failed(L"Error while parsing attributes", pstr);
+        *pstr = L' ';
+        *nameEnd = 0;
+        pstr = SkipWhitespace(pstr + 1);
+        if (*pstr != L'"')
+            return Failed(L"Expected attribute value", pstr);
+        ++pstr;
+        LPWSTR const valueEnd = ParseData(pstr, L'"');
+        if (*pstr == 0)
+            return Failed(L"Error while parsing attribute string", pstr);
+        // A compacted value is terminated already; its quote must not end the
+        // next run early.
+        *pstr = (valueEnd == pstr) ? L'\0' : L' ';
+    }
+}
+
+// Decodes text in place up to cEnd or the end of the text and returns the
+// write position. A compacted run is terminated here and its leftover units
+// become spaces; an uncompacted one ends at cEnd, which the caller overwrites
+// (or at the document's terminator).
+LPWSTR CMarkup::ParseData(LPWSTR& pstr, wchar_t cEnd) const
+{
+    LPWSTR dest = pstr;
+    while (*pstr != 0 && *pstr != cEnd) {
+        if (*pstr == L'&') {
+            while (*pstr == L'&')
+                *dest++ = DecodeEntity(++pstr);
+            continue;
+        }
+        const wchar_t unit = *pstr++;
+        *dest++ = unit;
+        if (unit == L' ' && !m_bPreserveWhitespace)
+            pstr = SkipWhitespace(pstr);
+    }
+    if (dest != pstr) {
+        *dest = 0;
+        for (LPWSTR fill = dest + 1; fill < pstr; ++fill)
+            *fill = L' ';
+    }
+    return dest;
+}
+
+} // namespace VarnelUI

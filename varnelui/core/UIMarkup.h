@@ -1,0 +1,119 @@
+#pragma once
+// In-place XML-like parser: one UTF-16 buffer holds the document, a flat table
+// of element records links it into a tree, and nodes are small value handles.
+
+#include "varnelui/core/UIDefines.h"
+
+namespace VarnelUI {
+
+class CMarkup;
+
+// A handle to one element of a loaded markup. It points into the markup's
+// buffer and becomes meaningless once the markup is released or reloaded.
+class VARNELUI_API CMarkupNode
+{
+    friend class CMarkup;
+
+public:
+    CMarkupNode();
+
+    bool IsValid() const;
+
+    CMarkupNode GetParent() const;
+    CMarkupNode GetSibling() const;
+    CMarkupNode GetChild() const;
+    CMarkupNode GetChild(LPCWSTR pstrName) const;
+
+    bool HasSiblings() const;
+    bool HasChildren() const;
+    LPCWSTR GetName() const;
+    LPCWSTR GetValue() const;
+
+    bool HasAttributes() const;
+    bool HasAttribute(LPCWSTR pstrName) const;
+    int GetAttributeCount() const;
+    LPCWSTR GetAttributeName(int iIndex) const;
+    LPCWSTR GetAttributeValue(int iIndex) const;
+    LPCWSTR GetAttributeValue(LPCWSTR pstrName) const;
+    // Copy with the wcsncpy rule: no terminator when the value fills cchMax.
+    bool GetAttributeValue(int iIndex, LPWSTR pstrValue, SIZE_T cchMax) const;
+    bool GetAttributeValue(LPCWSTR pstrName, LPWSTR pstrValue, SIZE_T cchMax) const;
+
+private:
+    static constexpr int kMaxAttributes = 64;
+
+    struct XMLATTRIBUTE
+    {
+        int iName;
+        int iValue;
+    };
+
+    CMarkupNode(CMarkup* pOwner, int iPos);
+    CMarkupNode Link(int iPos) const;
+    int FindAttribute(LPCWSTR pstrName) const;
+    void MapAttributes() const;
+
+    int m_iPos;
+    // The attribute map is built on the first attribute query; 0 = not mapped yet.
+    mutable int m_nAttributes;
+    mutable XMLATTRIBUTE m_aAttributes[kMaxAttributes];
+    CMarkup* m_pOwner;
+};
+
+class VARNELUI_API CMarkup
+{
+    friend class CMarkupNode;
+
+public:
+    explicit CMarkup(LPCWSTR pstrXML = nullptr);
+    ~CMarkup();
+    CMarkup(const CMarkup&) = delete;
+    CMarkup& operator=(const CMarkup&) = delete;
+
+    bool Load(LPCWSTR pstrXML);
+    // encoding: 0 UTF-8 (optional EF BB BF mark), 1 UTF-16 with FF FE or FE FF
+    // mark, 2 the system ANSI code page.
+    bool LoadFromMem(const BYTE* pByte, DWORD dwSize, int encoding = 0);
+    bool LoadFromFile(LPCWSTR pstrFilename, int encoding = 0);
+    void Release();
+    bool IsValid() const;
+
+    void SetPreserveWhitespace(bool bPreserve = true);
+    // Copy with the wcsncpy rule: no terminator when the text fills cchMax.
+    void GetLastErrorMessage(LPWSTR pstrMessage, SIZE_T cchMax) const;
+    void GetLastErrorLocation(LPWSTR pstrSource, SIZE_T cchMax) const;
+
+    CMarkupNode GetRoot();
+
+    struct tagXMLELEMENT
+    {
+        int iStart;
+        int iChild;
+        int iNext;
+        int iParent;
+        int iData;
+    };
+
+private:
+    bool AllocateDocument(size_t nUnits);
+    bool DecodeDocument(const BYTE* pByte, DWORD dwSize, int encoding);
+    bool ParseLoaded();
+    bool Parse();
+    bool ParseAttributes(LPWSTR& pstr);
+    LPWSTR ParseData(LPWSTR& pstr, wchar_t cEnd) const;
+    bool ParseClosingTag(LPWSTR& pstr, int iElement);
+    void TerminateName(int iElement);
+    void TerminateOpenNames(int iInnermost);
+    int ReserveElement();
+    bool Failed(LPCWSTR pstrError, LPCWSTR pstrLocation = L"");
+
+    LPWSTR m_pstrXML;
+    tagXMLELEMENT* m_pElements;
+    int m_nElements;
+    int m_nReservedElements;
+    wchar_t m_szErrorMsg[100];
+    wchar_t m_szErrorXML[50];
+    bool m_bPreserveWhitespace;
+};
+
+} // namespace VarnelUI

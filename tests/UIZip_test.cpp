@@ -249,6 +249,8 @@ TEST_P(ZipReader, FindMatchesWholeNamesWithSlashAndCaseRules)
     EXPECT_EQ(name300.substr(0, MAX_PATH - 1), info.name);
     ASSERT_EQ(ZIP_OK, ZipGetItem(python.get(), index255, &info));
     EXPECT_EQ(name255, info.name);
+    EXPECT_GE(python.Find(L"?.txt"), 0);
+    python.Find(L"\u4E2D.txt", true, ZIP_NOT_FOUND); // not "?.txt", whatever the code page
 }
 
 TEST_P(ZipReader, GetItemDescribesMembersAndTheArchive)

@@ -162,17 +162,26 @@ std::wstring AnsiToWide(const std::string& text)
     return wide;
 }
 
-std::string WideToAnsi(const std::wstring& text)
+// False when a character has no form in the code page: its stand-in '?'
+// must not match a member whose name really holds a '?'.
+bool WideToAnsi(const std::wstring& text, std::string& ansi)
 {
+    ansi.clear();
     if (text.empty())
-        return std::string();
+        return true;
     const int srcLen = static_cast<int>(text.size());
-    const int bytes = ::WideCharToMultiByte(CP_ACP, 0, text.data(), srcLen, nullptr, 0, nullptr, nullptr);
-    if (bytes <= 0)
-        return std::string();
-    std::string ansi(static_cast<size_t>(bytes), '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, text.data(), srcLen, &ansi[0], bytes, nullptr, nullptr);
-    return ansi;
+    // A UTF-8 code page (a system option) maps everything and takes neither
+    // the flag nor the question.
+    const bool utf8 = ::GetACP() == CP_UTF8;
+    const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    BOOL usedDefault = FALSE;
+    const int bytes = ::WideCharToMultiByte(CP_ACP, flags, text.data(), srcLen, nullptr, 0, nullptr,
+                                            utf8 ? nullptr : &usedDefault);
+    if (bytes <= 0 || usedDefault)
+        return false;
+    ansi.resize(static_cast<size_t>(bytes));
+    ::WideCharToMultiByte(CP_ACP, flags, text.data(), srcLen, &ansi[0], bytes, nullptr, nullptr);
+    return true;
 }
 
 BYTE FoldAscii(BYTE c)
@@ -324,7 +333,9 @@ public:
             return ZIP_NOT_FOUND;
         // Before the conversion: a double-byte character may end in the byte of '\'.
         std::replace(name.begin(), name.end(), L'\\', L'/');
-        const std::string wanted = WideToAnsi(name);
+        std::string wanted;
+        if (!WideToAnsi(name, wanted))
+            return ZIP_NOT_FOUND;
         for (size_t i = 0; i < m_entries.size(); ++i) {
             if (!SameName(m_entries[i].name, wanted, bIgnoreCase))
                 continue;

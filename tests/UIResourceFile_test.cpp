@@ -4,6 +4,7 @@
 
 #include "varnelui/core/UIFileHandle.h"
 #include "varnelui/core/UIManager.h"
+#include "varnelui/core/UIMarkup.h"
 #include "varnelui/core/UIResourceFile.h"
 
 #include <gtest/gtest.h>
@@ -198,6 +199,46 @@ TEST_F(ResourceSettings, SkinFilesFromCachedArchivesAndTheirFailures)
     CPaintManagerUI::SetResourceZip(const_cast<BYTE*>(memory.data()), static_cast<unsigned>(memory.size()));
     EXPECT_EQ(SkinFileResult::Ok, ReadSkinFile(L"DIR\\mixed.case.txt", 100, bytes));
     EXPECT_EQ("mixed case\n", std::string(bytes.begin(), bytes.end()));
+}
+
+std::wstring ErrorOf(const CMarkup& markup)
+{
+    wchar_t message[100] = {};
+    markup.GetLastErrorMessage(message, 99);
+    return message;
+}
+
+// The skin documents as the launcher loads them: out of an archive in memory
+// (the executable's resource) or a cached archive file, made by real tools.
+TEST_F(ResourceSettings, MarkupLoadsSkinDocumentsOutOfArchives)
+{
+    CPaintManagerUI::SetResourcePath(kFixtures.c_str());
+    const std::vector<BYTE> memory = ReadBytes(kFixtures + L"python.zip");
+    CMarkup markup;
+    for (int origin = 0; origin < 2; ++origin) {
+        SCOPED_TRACE(origin);
+        CPaintManagerUI::SetResourceZip(L"", false);
+        if (origin == 0)
+            CPaintManagerUI::SetResourceZip(const_cast<BYTE*>(memory.data()), static_cast<unsigned>(memory.size()));
+        else
+            CPaintManagerUI::SetResourceZip(L"deflated.zip", true);
+        ASSERT_TRUE(markup.LoadFromFile(L"Login.xml")) << ErrorOf(markup);
+        EXPECT_STREQ(L"Window", markup.GetRoot().GetName());
+        EXPECT_STREQ(L"686,437", markup.GetRoot().GetAttributeValue(L"size"));
+        EXPECT_FALSE(markup.LoadFromFile(L"playGameWindow.xml"));
+        EXPECT_EQ(L"Could not find ziped file", ErrorOf(markup));
+    }
+
+    CPaintManagerUI::SetResourceZip(L"bad_data.zip", false);
+    EXPECT_TRUE(markup.LoadFromFile(L"login.xml")) << ErrorOf(markup);
+    EXPECT_FALSE(markup.LoadFromFile(L"big10000.txt"));
+    EXPECT_EQ(L"Could not unzip file", ErrorOf(markup));
+    CPaintManagerUI::SetResourceZip(L"local_method.zip", true);
+    EXPECT_FALSE(markup.LoadFromFile(L"big10000.txt"));
+    EXPECT_EQ(L"Could not unzip file", ErrorOf(markup));
+    CPaintManagerUI::SetResourceZip(L"truncated_end.zip", true);
+    EXPECT_FALSE(markup.LoadFromFile(L"login.xml"));
+    EXPECT_EQ(L"Error opening zip file", ErrorOf(markup));
 }
 
 } // namespace

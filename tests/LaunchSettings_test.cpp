@@ -1,6 +1,7 @@
 // The launch configuration document: which elements count and how values parse.
 #include "app/LaunchSettings.h"
 #include "app/Trailer.h"
+#include "varnelui/core/UIManager.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,791 @@
+#include "varnelui/control/UIContainer.h"
+
+#include "varnelui/core/UIAttrParse.h"
+#include "varnelui/core/UIManager.h"
+#include "varnelui/core/UIRender.h"
+
+#include <algorithm>
+#include <cwchar>
+
+namespace VarnelUI {
+
+namespace {
+
+bool IsShown(const CControlUI* pControl)
+{
+    return pControl != nullptr && pControl->IsVisible();
+}
+
+bool IsScrollable(const CControlUI* pBar)
+{
+    return IsShown(pBar) && pBar->IsEnabled();
+}
+
+bool Meets(const RECT& a, const RECT& b)
+{
+    RECT rcTemp;
+    return ::IntersectRect(&rcTemp, &a, &b) != FALSE;
+}
+
+constexpr int kLineScroll = 8;
+
+} // namespace
+
+CContainerUI::CContainerUI()
+    : m_rcInset{0, 0, 0, 0},
+      m_iChildPadding(0),
+      m_bAutoDestroy(true),
+      m_bDelayedDestroy(true),
+      m_bMouseChildEnabled(true),
+      m_bScrollProcess(false),
+      m_pVerticalScrollBar(nullptr),
+      m_pHorizontalScrollBar(nullptr),
+      m_nPaintDepth(0)
+{
+}
+
+CContainerUI::~CContainerUI()
+{
+    m_bDelayedDestroy = false;
+    RemoveAll();
+    delete m_pVerticalScrollBar;
+    delete m_pHorizontalScrollBar;
+    for (int i = 0; i < m_aRemovedWhilePainting.GetSize(); ++i) {
+        delete static_cast<CControlUI*>(m_aRemovedWhilePainting.GetAt(i));
+    }
+}
+
+LPCWSTR CContainerUI::GetClass() const
+{
+    return L"ContainerUI";
+}
+
+LPVOID CContainerUI::GetInterface(LPCWSTR pstrName)
+{
+    if (pstrName != nullptr) {
+        if (std::wcscmp(pstrName, L"IContainer") == 0) return static_cast<IContainerUI*>(this);
+        if (std::wcscmp(pstrName, L"Container") == 0) return static_cast<CContainerUI*>(this);
+    }
+    return CControlUI::GetInterface(pstrName);
+}
+
+// ---- children -------------------------------------------------------------------
+
+CControlUI* CContainerUI::GetItemAt(int iIndex) const
+{
+    return static_cast<CControlUI*>(m_items.GetAt(iIndex));
+}
+
+int CContainerUI::GetItemIndex(CControlUI* pControl) const
+{
+    return m_items.Find(pControl);
+}
+
+bool CContainerUI::SetItemIndex(CControlUI* pControl, int iIndex)
+{
+    const int iOld = m_items.Find(pControl);
+    if (iOld < 0) return false;
+    NeedUpdate();
+    m_items.Remove(iOld);
+    if (m_items.InsertAt(iIndex, pControl)) return true;
+    // A child moved to an index that does not exist stays where it was rather
+    // than dropping out of the list it is owned through.
+    m_items.InsertAt(iOld, pControl);
+    return false;
+}
+
+int CContainerUI::GetCount() const
+{
+    return m_items.GetSize();
+}
+
+bool CContainerUI::Add(CControlUI* pControl)
+{
+    return AddAt(pControl, m_items.GetSize());
+}
+
+bool CContainerUI::AddAt(CControlUI* pControl, int iIndex)
+{
+    if (pControl == nullptr) return false;
+    if (m_pManager != nullptr) m_pManager->InitControls(pControl, this);
+    if (IsVisible()) {
+        NeedUpdate();
+    } else {
+        pControl->SetInternVisible(false);
+    }
+    return m_items.InsertAt(iIndex, pControl);
+}
+
+bool CContainerUI::Remove(CControlUI* pControl)
+{
+    if (pControl == nullptr) return false;
+    const int iIndex = m_items.Find(pControl);
+    if (iIndex < 0) return false;
+    NeedUpdate();
+    // Out of the list before it is destroyed, so nothing its destruction
+    // triggers can reach it through this container.
+    const bool bRemoved = m_items.Remove(iIndex);
+    DisposeChild(pControl);
+    return bRemoved;
+}
+
+bool CContainerUI::RemoveAt(int iIndex)
+{
+    CControlUI* pControl = GetItemAt(iIndex);
+    return pControl != nullptr && Remove(pControl);
+}
+
+void CContainerUI::RemoveAll()
+{
+    const CStdPtrArray aRemoved(m_items);
+    m_items.Empty();
+    for (int i = 0; i < aRemoved.GetSize(); ++i) {
+        DisposeChild(static_cast<CControlUI*>(aRemoved.GetAt(i)));
+    }
+    NeedUpdate();
+}
+
+void CContainerUI::DisposeChild(CControlUI* pControl)
+{
+    if (!m_bAutoDestroy) return;
+    if (m_bDelayedDestroy && m_pManager != nullptr) {
+        m_pManager->AddDelayedCleanup(pControl);
+    } else if (m_nPaintDepth > 0) {
+        m_aRemovedWhilePainting.Add(pControl);
+    } else {
+        delete pControl;
+    }
+}
+
+int CContainerUI::FindSelectable(int iIndex, bool bForward) const
+{
+    const int nCount = m_items.GetSize();
+    if (nCount == 0) return -1;
+    iIndex = std::min(std::max(iIndex, 0), nCount - 1);
+    const auto selectable = [this](int i) {
+        CControlUI* pControl = GetItemAt(i);
+        return pControl->GetInterface(L"ListItem") != nullptr && pControl->IsVisible() && pControl->IsEnabled();
+    };
+    if (bForward) {
+        for (int i = iIndex; i < nCount; ++i) {
+            if (selectable(i)) return i;
+        }
+        return -1;
+    }
+    for (int i = iIndex; i >= 0; --i) {
+        if (selectable(i)) return i;
+    }
+    return FindSelectable(0, true);
+}
+
+// ---- named descendants ----------------------------------------------------------
+
+CControlUI* CContainerUI::FindSubControl(LPCWSTR pstrSubControlName)
+{
+    if (m_pManager == nullptr) return nullptr;
+    return m_pManager->FindSubControlByName(this, pstrSubControlName);
+}
+
+bool CContainerUI::SetSubControlText(LPCWSTR pstrSubControlName, LPCWSTR pstrText)
+{
+    CControlUI* pControl = FindSubControl(pstrSubControlName);
+    if (pControl == nullptr) return false;
+    pControl->SetText(pstrText);
+    return true;
+}
+
+bool CContainerUI::SetSubControlFixedHeight(LPCWSTR pstrSubControlName, int cy)
+{
+    CControlUI* pControl = FindSubControl(pstrSubControlName);
+    if (pControl == nullptr) return false;
+    pControl->SetFixedHeight(cy);
+    return true;
+}
+
+bool CContainerUI::SetSubControlFixedWdith(LPCWSTR pstrSubControlName, int cx)
+{
+    CControlUI* pControl = FindSubControl(pstrSubControlName);
+    if (pControl == nullptr) return false;
+    pControl->SetFixedWidth(cx);
+    return true;
+}
+
+bool CContainerUI::SetSubControlUserData(LPCWSTR pstrSubControlName, LPCWSTR pstrText)
+{
+    CControlUI* pControl = FindSubControl(pstrSubControlName);
+    if (pControl == nullptr) return false;
+    pControl->SetUserData(pstrText);
+    return true;
+}
+
+CUIString CContainerUI::GetSubControlText(LPCWSTR pstrSubControlName)
+{
+    CControlUI* pControl = FindSubControl(pstrSubControlName);
+    return pControl != nullptr ? pControl->GetText() : CUIString();
+}
+
+int CContainerUI::GetSubControlFixedHeight(LPCWSTR pstrSubControlName)
+{
+    CControlUI* pControl = FindSubControl(pstrSubControlName);
+    return pControl != nullptr ? pControl->GetFixedHeight() : -1;
+}
+
+int CContainerUI::GetSubControlFixedWdith(LPCWSTR pstrSubControlName)
+{
+    CControlUI* pControl = FindSubControl(pstrSubControlName);
+    return pControl != nullptr ? pControl->GetFixedWidth() : -1;
+}
+
+CUIString CContainerUI::GetSubControlUserData(LPCWSTR pstrSubControlName)
+{
+    CControlUI* pControl = FindSubControl(pstrSubControlName);
+    return pControl != nullptr ? pControl->GetUserData() : CUIString();
+}
+
+// ---- settings -------------------------------------------------------------------
+
+RECT CContainerUI::GetInset() const
+{
+    return m_rcInset;
+}
+
+void CContainerUI::SetInset(RECT rcInset)
+{
+    m_rcInset = rcInset;
+    NeedUpdate();
+}
+
+int CContainerUI::GetChildPadding() const
+{
+    return m_iChildPadding;
+}
+
+void CContainerUI::SetChildPadding(int iPadding)
+{
+    m_iChildPadding = iPadding;
+    NeedUpdate();
+}
+
+bool CContainerUI::IsAutoDestroy() const
+{
+    return m_bAutoDestroy;
+}
+
+void CContainerUI::SetAutoDestroy(bool bAuto)
+{
+    m_bAutoDestroy = bAuto;
+}
+
+bool CContainerUI::IsDelayedDestroy() const
+{
+    return m_bDelayedDestroy;
+}
+
+void CContainerUI::SetDelayedDestroy(bool bDelayed)
+{
+    m_bDelayedDestroy = bDelayed;
+}
+
+bool CContainerUI::IsMouseChildEnabled() const
+{
+    return m_bMouseChildEnabled;
+}
+
+void CContainerUI::SetMouseChildEnabled(bool bEnable)
+{
+    m_bMouseChildEnabled = bEnable;
+}
+
+void CContainerUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
+{
+    using Entry = AttrParse::TAttributeEntry<CContainerUI>;
+    static const Entry kAttributes[] = {
+        {L"inset", [](CContainerUI& c, LPCWSTR v) { c.SetInset(AttrParse::ParseRect(v)); }},
+        {L"mousechild", [](CContainerUI& c, LPCWSTR v) { c.SetMouseChildEnabled(AttrParse::ParseBool(v)); }},
+        {L"vscrollbar",
+         [](CContainerUI& c, LPCWSTR v) {
+             c.EnableScrollBar(AttrParse::ParseBool(v), c.m_pHorizontalScrollBar != nullptr);
+         }},
+        {L"vscrollbarstyle",
+         [](CContainerUI& c, LPCWSTR v) {
+             c.EnableScrollBar(true, c.m_pHorizontalScrollBar != nullptr);
+             if (c.m_pVerticalScrollBar != nullptr) c.m_pVerticalScrollBar->ApplyAttributeList(v);
+         }},
+        {L"hscrollbar",
+         [](CContainerUI& c, LPCWSTR v) {
+             c.EnableScrollBar(c.m_pVerticalScrollBar != nullptr, AttrParse::ParseBool(v));
+         }},
+        {L"hscrollbarstyle",
+         [](CContainerUI& c, LPCWSTR v) {
+             c.EnableScrollBar(c.m_pVerticalScrollBar != nullptr, true);
+             if (c.m_pHorizontalScrollBar != nullptr) c.m_pHorizontalScrollBar->ApplyAttributeList(v);
+         }},
+        {L"childpadding",
+         [](CContainerUI& c, LPCWSTR v) { c.SetChildPadding(static_cast<int>(AttrParse::ParseInt(v))); }},
+    };
+    if (!AttrParse::ApplyFromTable(kAttributes, *this, pstrName, pstrValue)) {
+        CControlUI::SetAttribute(pstrName, pstrValue);
+    }
+}
+
+// ---- propagation ----------------------------------------------------------------
+
+void CContainerUI::SetManager(CPaintManagerUI* pManager, CControlUI* pParent, bool bInit)
+{
+    for (int i = 0; i < m_items.GetSize(); ++i) {
+        GetItemAt(i)->SetManager(pManager, this, bInit);
+    }
+    if (m_pVerticalScrollBar != nullptr) m_pVerticalScrollBar->SetManager(pManager, this, bInit);
+    if (m_pHorizontalScrollBar != nullptr) m_pHorizontalScrollBar->SetManager(pManager, this, bInit);
+    CControlUI::SetManager(pManager, pParent, bInit);
+}
+
+void CContainerUI::SetVisible(bool bVisible)
+{
+    if (m_bVisible == bVisible) return;
+    CControlUI::SetVisible(bVisible);
+    for (int i = 0; i < m_items.GetSize(); ++i) {
+        GetItemAt(i)->SetInternVisible(IsVisible());
+    }
+}
+
+void CContainerUI::SetInternVisible(bool bVisible)
+{
+    CControlUI::SetInternVisible(bVisible);
+    for (int i = 0; i < m_items.GetSize(); ++i) {
+        GetItemAt(i)->SetInternVisible(IsVisible());
+    }
+}
+
+void CContainerUI::SetMouseEnabled(bool bEnable)
+{
+    if (m_pVerticalScrollBar != nullptr) m_pVerticalScrollBar->SetMouseEnabled(bEnable);
+    if (m_pHorizontalScrollBar != nullptr) m_pHorizontalScrollBar->SetMouseEnabled(bEnable);
+    CControlUI::SetMouseEnabled(bEnable);
+}
+
+// ---- geometry -------------------------------------------------------------------
+
+RECT CContainerUI::GetInnerRect() const
+{
+    return RECT{m_rcItem.left + m_rcInset.left, m_rcItem.top + m_rcInset.top, m_rcItem.right - m_rcInset.right,
+                m_rcItem.bottom - m_rcInset.bottom};
+}
+
+RECT CContainerUI::GetContentRect() const
+{
+    RECT rc = GetInnerRect();
+    if (IsVerticalScrollBarShown()) rc.right -= m_pVerticalScrollBar->GetFixedWidth();
+    if (IsHorizontalScrollBarShown()) rc.bottom -= m_pHorizontalScrollBar->GetFixedHeight();
+    return rc;
+}
+
+bool CContainerUI::IsVerticalScrollBarShown() const
+{
+    return IsShown(m_pVerticalScrollBar);
+}
+
+bool CContainerUI::IsHorizontalScrollBarShown() const
+{
+    return IsShown(m_pHorizontalScrollBar);
+}
+
+int CContainerUI::ClampToLimits(int nSize, int nMin, int nMax)
+{
+    return std::min(std::max(nSize, nMin), nMax);
+}
+
+void CContainerUI::SetPos(RECT rc)
+{
+    CControlUI::SetPos(rc);
+    if (m_items.GetSize() == 0) return;
+    const RECT rcInner = GetInnerRect();
+    for (int i = 0; i < m_items.GetSize(); ++i) {
+        CControlUI* pControl = GetItemAt(i);
+        if (!pControl->IsVisible()) continue;
+        if (pControl->IsFloat()) {
+            SetFloatPos(i);
+        } else {
+            pControl->SetPos(rcInner);
+        }
+    }
+}
+
+void CContainerUI::SetFloatPos(int iIndex)
+{
+    CControlUI* pControl = GetItemAt(iIndex);
+    if (pControl == nullptr || !pControl->IsVisible() || !pControl->IsFloat()) return;
+
+    const SIZE szXY = pControl->GetFixedXY();
+    const int cx = pControl->GetFixedWidth();
+    const int cy = pControl->GetFixedHeight();
+    RECT rc;
+    if (szXY.cx >= 0) {
+        rc.left = m_rcItem.left + szXY.cx;
+        rc.right = rc.left + cx;
+    } else {
+        rc.right = m_rcItem.right + szXY.cx;
+        rc.left = rc.right - cx;
+    }
+    if (szXY.cy >= 0) {
+        rc.top = m_rcItem.top + szXY.cy;
+        rc.bottom = rc.top + cy;
+    } else {
+        rc.bottom = m_rcItem.bottom + szXY.cy;
+        rc.top = rc.bottom - cy;
+    }
+
+    if (pControl->IsRelativePos()) {
+        const TRelativePosUI rel = pControl->GetRelativePos();
+        const SIZE szParent = {m_rcItem.right - m_rcItem.left, m_rcItem.bottom - m_rcItem.top};
+        // The first placement only learns the parent's size; later ones follow
+        // its change by the given percentages.
+        if (rel.szParent.cx != 0) {
+            const int dx = szParent.cx - rel.szParent.cx;
+            const int dy = szParent.cy - rel.szParent.cy;
+            rc.left += dx * rel.nMoveXPercent / 100;
+            rc.top += dy * rel.nMoveYPercent / 100;
+            rc.right = rc.left + cx + dx * rel.nZoomXPercent / 100;
+            rc.bottom = rc.top + cy + dy * rel.nZoomYPercent / 100;
+        }
+        pControl->SetRelativeParentSize(szParent);
+    }
+    pControl->SetPos(rc);
+}
+
+// ---- scrolling --------------------------------------------------------------------
+//
+// Scroll positions and ranges are kept by the scroll bars, and the scroll bar
+// control is not part of the framework yet: no bar is ever created, so every
+// position and range reads 0 and there is nothing to move. The paths that
+// lead here (keys, wheel, line and page steps) are complete and start
+// scrolling as soon as bars exist.
+
+SIZE CContainerUI::GetScrollPos() const
+{
+    return SIZE{0, 0};
+}
+
+SIZE CContainerUI::GetScrollRange() const
+{
+    return SIZE{0, 0};
+}
+
+void CContainerUI::SetScrollPos(SIZE /*szPos*/)
+{
+}
+
+void CContainerUI::EnableScrollBar(bool bEnableVertical, bool bEnableHorizontal)
+{
+    if (!bEnableVertical && m_pVerticalScrollBar != nullptr) {
+        delete m_pVerticalScrollBar;
+        m_pVerticalScrollBar = nullptr;
+    }
+    if (!bEnableHorizontal && m_pHorizontalScrollBar != nullptr) {
+        delete m_pHorizontalScrollBar;
+        m_pHorizontalScrollBar = nullptr;
+    }
+    NeedUpdate();
+}
+
+CScrollBarUI* CContainerUI::GetVerticalScrollBar() const
+{
+    if (m_pVerticalScrollBar == nullptr) return nullptr;
+    return static_cast<CScrollBarUI*>(m_pVerticalScrollBar->GetInterface(L"ScrollBar"));
+}
+
+CScrollBarUI* CContainerUI::GetHorizontalScrollBar() const
+{
+    if (m_pHorizontalScrollBar == nullptr) return nullptr;
+    return static_cast<CScrollBarUI*>(m_pHorizontalScrollBar->GetInterface(L"ScrollBar"));
+}
+
+void CContainerUI::ProcessScrollBar(RECT rc, int /*cxRequired*/, int /*cyRequired*/)
+{
+    if (IsHorizontalScrollBarShown()) {
+        m_pHorizontalScrollBar->SetPos(
+            RECT{rc.left, rc.bottom, rc.right, rc.bottom + m_pHorizontalScrollBar->GetFixedHeight()});
+    }
+}
+
+int CContainerUI::GetLineHeight() const
+{
+    int cyLine = kLineScroll;
+    if (m_pManager != nullptr) cyLine += m_pManager->GetDefaultFontInfo()->tm.tmHeight;
+    return cyLine;
+}
+
+void CContainerUI::LineUp()
+{
+    SIZE sz = GetScrollPos();
+    sz.cy -= GetLineHeight();
+    SetScrollPos(sz);
+}
+
+void CContainerUI::LineDown()
+{
+    SIZE sz = GetScrollPos();
+    sz.cy += GetLineHeight();
+    SetScrollPos(sz);
+}
+
+void CContainerUI::PageUp()
+{
+    SIZE sz = GetScrollPos();
+    const RECT rc = GetContentRect();
+    sz.cy -= (rc.bottom - rc.top);
+    SetScrollPos(sz);
+}
+
+void CContainerUI::PageDown()
+{
+    SIZE sz = GetScrollPos();
+    const RECT rc = GetContentRect();
+    sz.cy += (rc.bottom - rc.top);
+    SetScrollPos(sz);
+}
+
+void CContainerUI::HomeUp()
+{
+    SIZE sz = GetScrollPos();
+    sz.cy = 0;
+    SetScrollPos(sz);
+}
+
+void CContainerUI::EndDown()
+{
+    SIZE sz = GetScrollPos();
+    sz.cy = GetScrollRange().cy;
+    SetScrollPos(sz);
+}
+
+void CContainerUI::LineLeft()
+{
+    SIZE sz = GetScrollPos();
+    sz.cx -= kLineScroll;
+    SetScrollPos(sz);
+}
+
+void CContainerUI::LineRight()
+{
+    SIZE sz = GetScrollPos();
+    sz.cx += kLineScroll;
+    SetScrollPos(sz);
+}
+
+void CContainerUI::PageLeft()
+{
+    SIZE sz = GetScrollPos();
+    const RECT rc = GetContentRect();
+    sz.cx -= (rc.right - rc.left);
+    SetScrollPos(sz);
+}
+
+void CContainerUI::PageRight()
+{
+    SIZE sz = GetScrollPos();
+    const RECT rc = GetContentRect();
+    sz.cx += (rc.right - rc.left);
+    SetScrollPos(sz);
+}
+
+void CContainerUI::HomeLeft()
+{
+    SIZE sz = GetScrollPos();
+    sz.cx = 0;
+    SetScrollPos(sz);
+}
+
+void CContainerUI::EndRight()
+{
+    SIZE sz = GetScrollPos();
+    sz.cx = GetScrollRange().cx;
+    SetScrollPos(sz);
+}
+
+// ---- events ---------------------------------------------------------------------
+
+void CContainerUI::DoEvent(TEventUI& event)
+{
+    if (!IsMouseEnabled() && event.kind >= EVT_MOUSEMOVE && event.kind <= EVT_SCROLLWHEEL) {
+        if (m_pParent != nullptr) {
+            m_pParent->DoEvent(event);
+        } else {
+            CControlUI::DoEvent(event);
+        }
+        return;
+    }
+    if (event.kind == EVT_SETFOCUS) {
+        m_bFocused = true;
+        return;
+    }
+    if (event.kind == EVT_KILLFOCUS) {
+        m_bFocused = false;
+        return;
+    }
+    if (IsScrollable(m_pVerticalScrollBar)) {
+        if (event.kind == EVT_KEYDOWN) {
+            switch (event.keyChar) {
+            case VK_PRIOR: PageUp(); return;
+            case VK_NEXT: PageDown(); return;
+            case VK_END: EndDown(); return;
+            case VK_HOME: HomeUp(); return;
+            case VK_UP: LineUp(); return;
+            case VK_DOWN: LineDown(); return;
+            default: break;
+            }
+        } else if (event.kind == EVT_SCROLLWHEEL) {
+            switch (LOWORD(event.wParam)) {
+            case 0: LineUp(); return;
+            case 1: LineDown(); return;
+            default: break;
+            }
+        }
+    } else if (IsScrollable(m_pHorizontalScrollBar)) {
+        if (event.kind == EVT_KEYDOWN) {
+            switch (event.keyChar) {
+            case VK_PRIOR: PageLeft(); return;
+            case VK_NEXT: PageRight(); return;
+            case VK_END: EndRight(); return;
+            case VK_HOME: HomeLeft(); return;
+            case VK_UP: LineLeft(); return;
+            case VK_DOWN: LineRight(); return;
+            default: break;
+            }
+        } else if (event.kind == EVT_SCROLLWHEEL) {
+            switch (LOWORD(event.wParam)) {
+            case 0: LineLeft(); return;
+            case 1: LineRight(); return;
+            default: break;
+            }
+        }
+    }
+    CControlUI::DoEvent(event);
+}
+
+// ---- search ---------------------------------------------------------------------
+
+CControlUI* CContainerUI::FindInScrollBars(FINDCONTROLPROC Proc, LPVOID pData, UINT uFlags)
+{
+    CControlUI* pResult = nullptr;
+    if (m_pVerticalScrollBar != nullptr) pResult = m_pVerticalScrollBar->FindControl(Proc, pData, uFlags);
+    if (pResult == nullptr && m_pHorizontalScrollBar != nullptr) {
+        pResult = m_pHorizontalScrollBar->FindControl(Proc, pData, uFlags);
+    }
+    return pResult;
+}
+
+CControlUI* CContainerUI::FindControl(FINDCONTROLPROC Proc, LPVOID pData, UINT uFlags)
+{
+    if ((uFlags & FIND_VISIBLE) != 0 && !IsVisible()) return nullptr;
+    if ((uFlags & FIND_ENABLED) != 0 && !IsEnabled()) return nullptr;
+    const bool bHitTest = (uFlags & FIND_HITTEST) != 0;
+    if (bHitTest) {
+        if (!::PtInRect(&m_rcItem, *static_cast<const POINT*>(pData))) return nullptr;
+        if (!m_bMouseChildEnabled) {
+            CControlUI* pResult = FindInScrollBars(Proc, pData, uFlags);
+            return pResult != nullptr ? pResult : CControlUI::FindControl(Proc, pData, uFlags);
+        }
+    }
+
+    CControlUI* pResult = FindInScrollBars(Proc, pData, uFlags);
+    if (pResult != nullptr) return pResult;
+
+    const bool bMeFirst = (uFlags & FIND_ME_FIRST) != 0;
+    if (bMeFirst) {
+        pResult = CControlUI::FindControl(Proc, pData, uFlags);
+        if (pResult != nullptr) return pResult;
+    }
+
+    // Children scrolled out of the content area are not hit, unless they float.
+    const RECT rcContent = GetContentRect();
+    const auto accept = [&](CControlUI* pFound) {
+        return pFound != nullptr &&
+               (!bHitTest || pFound->IsFloat() || ::PtInRect(&rcContent, *static_cast<const POINT*>(pData)));
+    };
+    // The list is re-read on every step: a search procedure may change it.
+    if ((uFlags & FIND_TOP_FIRST) != 0) {
+        for (int i = m_items.GetSize() - 1; i >= 0; --i) {
+            CControlUI* pControl = GetItemAt(i);
+            if (pControl == nullptr) continue;
+            pResult = pControl->FindControl(Proc, pData, uFlags);
+            if (accept(pResult)) return pResult;
+        }
+    } else {
+        for (int i = 0; i < m_items.GetSize(); ++i) {
+            pResult = GetItemAt(i)->FindControl(Proc, pData, uFlags);
+            if (accept(pResult)) return pResult;
+        }
+    }
+
+    return bMeFirst ? nullptr : CControlUI::FindControl(Proc, pData, uFlags);
+}
+
+// ---- painting -------------------------------------------------------------------
+
+void CContainerUI::DoPaint(HDC hDC, const RECT& rcPaint)
+{
+    RECT rcVisible;
+    if (!::IntersectRect(&rcVisible, &rcPaint, &m_rcItem)) return;
+
+    ++m_nPaintDepth;
+    {
+        CRenderClip clip;
+        CRenderClip::GenerateClip(hDC, rcVisible, clip);
+        CControlUI::DoPaint(hDC, rcPaint);
+        if (m_items.GetSize() > 0) PaintChildren(hDC, rcPaint);
+        PaintScrollBars(hDC, rcPaint);
+    }
+    if (--m_nPaintDepth > 0) return;
+
+    // Children removed by a painting child: safe to delete now that no paint
+    // of this container is running.
+    const CStdPtrArray aRemoved(m_aRemovedWhilePainting);
+    m_aRemovedWhilePainting.Empty();
+    for (int i = 0; i < aRemoved.GetSize(); ++i) {
+        delete static_cast<CControlUI*>(aRemoved.GetAt(i));
+    }
+}
+
+void CContainerUI::PaintChildren(HDC hDC, const RECT& rcPaint)
+{
+    const RECT rcContent = GetContentRect();
+    RECT rcChildren;
+    if (!::IntersectRect(&rcChildren, &rcPaint, &rcContent)) {
+        // Only float children can reach out of the content area.
+        for (int i = 0; i < m_items.GetSize(); ++i) {
+            CControlUI* pControl = GetItemAt(i);
+            if (!pControl->IsVisible() || !pControl->IsFloat()) continue;
+            if (!Meets(rcPaint, pControl->GetPos()) || !Meets(m_rcItem, pControl->GetPos())) continue;
+            pControl->DoPaint(hDC, rcPaint);
+        }
+        return;
+    }
+
+    CRenderClip childClip;
+    CRenderClip::GenerateClip(hDC, rcChildren, childClip);
+    // The list is re-read on every step: a child's painting may change it.
+    for (int i = 0; i < m_items.GetSize(); ++i) {
+        CControlUI* pControl = GetItemAt(i);
+        if (!pControl->IsVisible() || !Meets(rcPaint, pControl->GetPos())) continue;
+        if (pControl->IsFloat()) {
+            // A float child may overlap the inset, so it paints under the
+            // container's own clip.
+            if (!Meets(m_rcItem, pControl->GetPos())) continue;
+            CRenderClip::UseOldClipBegin(hDC, childClip);
+            pControl->DoPaint(hDC, rcPaint);
+            CRenderClip::UseOldClipEnd(hDC, childClip);
+        } else if (Meets(rcContent, pControl->GetPos())) {
+            pControl->DoPaint(hDC, rcPaint);
+        }
+    }
+}
+
+void CContainerUI::PaintScrollBars(HDC hDC, const RECT& rcPaint)
+{
+    for (CControlUI* pBar : {m_pVerticalScrollBar, m_pHorizontalScrollBar}) {
+        if (IsShown(pBar) && Meets(rcPaint, pBar->GetPos())) pBar->DoPaint(hDC, rcPaint);
+    }
+}
+
+} // namespace VarnelUI

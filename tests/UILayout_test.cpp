@@ -260,6 +260,53 @@ TEST(LayoutDistribution, TitleBarOfThePlayWindow)
     EXPECT_EQ(Pos(buttons[5]), "1255,2,1286,29");
 }
 
+TEST(LayoutDistribution, ShippedPlayWindowNestsLayoutsToTheExactPixel)
+{
+    // The structure of the play window's skin, maximised to 1286 x 768.
+    CVerticalLayoutUI window;
+    auto* titleBar = AddChild<CHorizontalLayoutUI>(window, {{L"height", L"32"}});
+    auto* content = AddChild<CHorizontalLayoutUI>(window);
+    CControlUI* bottomMargin = AddChild(window, {{L"height", L"2"}});
+
+    auto* leftArea = AddChild<CHorizontalLayoutUI>(*titleBar, {{L"width", L"330"}});
+    CControlUI* flex = AddChild(*titleBar);
+    auto* buttonArea = AddChild<CHorizontalLayoutUI>(*titleBar, {{L"width", L"135"}, {L"inset", L"0,3,0,2"}});
+
+    CControlUI* gap = AddChild(*leftArea, {{L"width", L"10"}});
+    auto* logoColumn = AddChild<CVerticalLayoutUI>(*leftArea, {{L"width", L"16"}});
+    CControlUI* logoGap = AddChild(*logoColumn, {{L"height", L"9"}});
+    auto* logo = AddChild<CHorizontalLayoutUI>(*logoColumn, {{L"width", L"16"}, {L"height", L"16"}});
+    AddChild(*leftArea, {{L"width", L"4"}});
+    CControlUI* title = AddChild(*leftArea);
+
+    std::vector<CControlUI*> buttons;
+    for (int i = 0; i < 6; ++i) buttons.push_back(AddChild(*buttonArea, {{L"width", L"27"}, {L"height", L"27"}}));
+    buttons[4]->SetVisible(false);  // maxbtn, while restorebtn shows
+
+    CControlUI* leftMargin = AddChild(*content, {{L"width", L"2"}});
+    CControlUI* browser = AddChild(*content);
+    CControlUI* rightMargin = AddChild(*content, {{L"width", L"2"}});
+
+    window.SetPos(RECT{0, 0, 1286, 768});
+    EXPECT_EQ(Pos(titleBar), "0,0,1286,32");
+    EXPECT_EQ(Pos(content), "0,32,1286,766");
+    EXPECT_EQ(Pos(bottomMargin), "0,766,1286,768");
+    EXPECT_EQ(Pos(leftArea), "0,0,330,32");
+    EXPECT_EQ(Pos(flex), "330,0,1151,32");
+    EXPECT_EQ(Pos(buttonArea), "1151,0,1286,32");
+    EXPECT_EQ(Pos(gap), "0,0,10,32");
+    EXPECT_EQ(Pos(logoColumn), "10,0,26,32");
+    EXPECT_EQ(Pos(logoGap), "10,0,26,9");
+    EXPECT_EQ(Pos(logo), "10,9,26,25");
+    EXPECT_EQ(Pos(title), "30,0,330,32");
+    const char* const expected[] = {"1151,3,1178,30", "1178,3,1205,30", "1205,3,1232,30", "1232,3,1259,30",
+                                    "0,0,0,0", "1259,3,1286,30"};
+    for (size_t i = 0; i < buttons.size(); ++i) EXPECT_EQ(Pos(buttons[i]), expected[i]) << i;
+    EXPECT_EQ(Pos(leftMargin), "0,32,2,766");
+    EXPECT_EQ(Pos(browser), "2,32,1284,766");
+    EXPECT_EQ(Pos(rightMargin), "1284,32,1286,766");
+}
+
 // ---- identity and attributes ----------------------------------------------------
 
 TEST(LayoutSeparator, IdentityAttributesAndStrips)

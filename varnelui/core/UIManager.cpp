@@ -196,10 +196,12 @@ CPaintManagerUI::~CPaintManagerUI()
     CControlUI* pRoot = m_pRoot;
     m_pRoot = nullptr;
     delete pRoot;
+    DeleteDelayedCleanup();  // whatever the tree's destructors handed over
 
-    if (m_DefaultFontInfo.hFont != nullptr) ::DeleteObject(m_DefaultFontInfo.hFont);
     RemoveAllTimers();
+    // The tooltip speaks in the default font: it goes first.
     if (m_hwndTooltip != nullptr && ::IsWindow(m_hwndTooltip)) ::DestroyWindow(m_hwndTooltip);
+    if (m_DefaultFontInfo.hFont != nullptr) ::DeleteObject(m_DefaultFontInfo.hFont);
     m_hDcOffscreen.Reset();
     m_hbmpOffscreen.Reset();
     m_hDcBackground.Reset();

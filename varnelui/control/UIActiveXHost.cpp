@@ -100,11 +100,11 @@ void CActiveXCtrl::DestroyActiveXWnd()
     else delete pWindow;
 }
 
-void CActiveXCtrl::OnWindowDestroyed(CActiveXWnd* pWindow)
+void CActiveXCtrl::OnWindowDestroyed(CActiveXWnd* pWindow, HWND hWnd)
 {
     if (m_pWindow != pWindow) return;
     m_pWindow = nullptr;
-    if (m_pOwner != nullptr && m_pOwner->m_hwndHost == pWindow->GetHWND()) m_pOwner->m_hwndHost = nullptr;
+    if (m_pOwner != nullptr && m_pOwner->m_hwndHost == hWnd) m_pOwner->m_hwndHost = nullptr;
 }
 
 // ---- IUnknown -------------------------------------------------------------------------
@@ -681,9 +681,9 @@ LPCWSTR CActiveXWnd::GetWndClassName() const
     return L"ActiveXWnd";
 }
 
-void CActiveXWnd::OnFinalMessage(HWND /*hWnd*/)
+void CActiveXWnd::OnFinalMessage(HWND hWnd)
 {
-    if (m_pOwner != nullptr) m_pOwner->OnWindowDestroyed(this);
+    if (m_pOwner != nullptr) m_pOwner->OnWindowDestroyed(this, hWnd);
     delete this;
 }
 

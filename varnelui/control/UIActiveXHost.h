@@ -112,7 +112,7 @@ protected:
     HRESULT CreateActiveXWnd();
     void DestroyActiveXWnd();
     // The host window went away on its own (its parent was destroyed).
-    void OnWindowDestroyed(CActiveXWnd* pWindow);
+    void OnWindowDestroyed(CActiveXWnd* pWindow, HWND hWnd);
     // The window the object's device contexts and capture belong to.
     HWND GetOwnerWindow() const;
     // Paint window of the owner's manager, or null.

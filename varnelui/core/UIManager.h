@@ -14,6 +14,7 @@ namespace VarnelUI {
 
 class CControlUI;
 class CPaintManagerUI;
+struct TImageInfo;
 
 // Where a window's skin comes from.
 enum UI_RESOURCETYPE
@@ -276,6 +277,29 @@ public:
     void SetDefaultFont(LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic);
     TFontInfo* GetDefaultFontInfo();
 
+    // ---- custom fonts, addressed by index (UIManagerFonts.cpp) -----------------
+    // Appends a font; its index is the skin's font id. Null when it cannot be made.
+    HFONT AddFont(LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic);
+    // The index-th custom font; an index outside the table gives the default font.
+    HFONT GetFont(int index);
+    int GetCustomFontCount() const;
+    void RemoveAllFonts();
+
+    // ---- images, cached by name (UIManagerImages.cpp) --------------------------
+    // With a type, the name is a decimal resource id of that type; without, a
+    // skin file. A name already cached keeps its image (returned). Null when the
+    // image cannot be loaded. A layered window's images are drawn blended.
+    TImageInfo* AddImage(LPCWSTR bitmap, LPCWSTR type = nullptr, DWORD mask = 0);
+    TImageInfo* AddImage(LPCWSTR bitmap, HBITMAP hBitmap, int iWidth, int iHeight, bool bAlpha);
+    TImageInfo* GetImage(LPCWSTR bitmap);
+    // Loads and caches the image on a miss.
+    TImageInfo* GetImageEx(LPCWSTR bitmap, LPCWSTR type = nullptr, DWORD mask = 0);
+    bool RemoveImage(LPCWSTR bitmap);
+    void RemoveAllImages();
+    // Reloads every cached image in place, so pointers held by controls stay valid.
+    void ReloadAllImages();
+    static void ReloadSkin();
+
     // ---- process-wide -------------------------------------------------------
     static void SetHSL(bool bUseHSL, short H, short S, short L);
     static void GetHSL(short* H, short* S, short* L);
@@ -418,6 +442,35 @@ private:
     RECT m_rcShadowRightMiddle = {};
 
     TFontInfo m_DefaultFontInfo = {};
+
+    // Owned TFontInfo records in index order; the fonts are freed with the table.
+    struct TFontTable
+    {
+        TFontTable() = default;
+        TFontTable(const TFontTable&) = delete;
+        TFontTable& operator=(const TFontTable&) = delete;
+        ~TFontTable();
+        void FreeAll();
+
+        CStdPtrArray fonts;
+    };
+    TFontTable m_CustomFonts;
+
+    // Image name -> owned TImageInfo; the images are freed with the cache.
+    struct TImageCache
+    {
+        TImageCache() = default;
+        TImageCache(const TImageCache&) = delete;
+        TImageCache& operator=(const TImageCache&) = delete;
+        ~TImageCache();
+        void FreeAll();
+
+        CStdStringPtrMap map{83};
+    };
+    TImageCache m_ImageCache;
+    // Inserts a new image under the name; when the name is taken, the new
+    // image is freed and the cached one returned.
+    TImageInfo* Cache(LPCWSTR bitmap, TImageInfo* pImage);
 
     // Every live paint manager, in order of Init.
     static CStdPtrArray m_aPreMessages;

@@ -1,6 +1,11 @@
 #include "varnelui/core/UIRender.h"
 
+#include "varnelui/control/UIControl.h"
+#include "varnelui/core/UIManager.h"
+#include "varnelui/core/UIRenderBlend.h"
+
 #include <algorithm>
+#include <cwchar>
 
 namespace VarnelUI {
 
@@ -25,20 +30,6 @@ int Width(const RECT& rc)
 int Height(const RECT& rc)
 {
     return rc.bottom - rc.top;
-}
-
-// A 32-bit top-down DIB section; pBits receives its pixels.
-HBITMAP CreateDib32(HDC hDC, int cx, int cy, void** ppBits)
-{
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = cx;
-    bmi.bmiHeader.biHeight = -cy;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
-    bmi.bmiHeader.biSizeImage = static_cast<DWORD>(cx) * static_cast<DWORD>(cy) * 4;
-    return ::CreateDIBSection(hDC, &bmi, DIB_RGB_COLORS, ppBits, nullptr, 0);
 }
 
 // ---- hue, saturation, lightness ---------------------------------------------
@@ -171,11 +162,6 @@ DWORD CRenderEngine::AdjustColor(DWORD dwColor, short H, short S, short L)
     return (dwColor & 0xFF000000) | HslToRgb(hsl);
 }
 
-bool CRenderEngine::DrawImageString(HDC, CPaintManagerUI*, const RECT&, const RECT&, LPCWSTR, LPCWSTR)
-{
-    return false;
-}
-
 void CRenderEngine::DrawColor(HDC hDC, const RECT& rc, DWORD color)
 {
     const BYTE alpha = AlphaOf(color);
@@ -189,61 +175,42 @@ void CRenderEngine::DrawColor(HDC hDC, const RECT& rc, DWORD color)
 
     // One pixel holding the colour's bytes as they are (B, G, R, A in memory),
     // stretched over the rectangle with per-pixel alpha.
-    const CMemoryDCHandle memDC(::CreateCompatibleDC(hDC));
-    if (!memDC) return;
     void* pBits = nullptr;
-    const CBitmapHandle bitmap(CreateDib32(hDC, 1, 1, &pBits));
+    const CBitmapHandle bitmap(RenderBlend::CreateDib32(hDC, 1, 1, &pBits));
     if (!bitmap || pBits == nullptr) return;
     *static_cast<DWORD*>(pBits) = color;
-
-    const CSelectObjectGuard select(memDC.Get(), bitmap.Get());
-    const BLENDFUNCTION bf = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    ::AlphaBlend(hDC, rc.left, rc.top, Width(rc), Height(rc), memDC.Get(), 0, 0, 1, 1, bf);
+    DrawImage(hDC, bitmap.Get(), rc, rc, RECT{0, 0, 1, 1}, RECT{}, true, 255);
 }
 
-// msimg32 is linked directly (and is present on every system the launcher runs
-// on), so GradientFill always exists and the step count, which only matters for
-// a banded replacement, goes unused.
-void CRenderEngine::DrawGradient(HDC hDC, const RECT& rc, DWORD dwFirst, DWORD dwSecond, bool bVertical,
-                                 [[maybe_unused]] int nSteps)
+// The system's GradientFill when there is one, else solid strips; either way
+// opaque, so a translucent gradient is painted on a scratch surface first and
+// blended on at the average opacity.
+void CRenderEngine::DrawGradient(HDC hDC, const RECT& rc, DWORD dwFirst, DWORD dwSecond, bool bVertical, int nSteps)
 {
     const int opacity = (AlphaOf(dwFirst) + AlphaOf(dwSecond)) / 2;
     if (hDC == nullptr || opacity == 0 || ::IsRectEmpty(&rc)) return;
 
-    const int cx = Width(rc);
-    const int cy = Height(rc);
-    auto fill = [&](HDC hTarget, int x, int y) {
-        TRIVERTEX vertices[2] = {};
-        vertices[0].x = x;
-        vertices[0].y = y;
-        vertices[0].Red = static_cast<COLOR16>(((dwFirst >> 16) & 0xFF) << 8);
-        vertices[0].Green = static_cast<COLOR16>(((dwFirst >> 8) & 0xFF) << 8);
-        vertices[0].Blue = static_cast<COLOR16>((dwFirst & 0xFF) << 8);
-        vertices[0].Alpha = 0xFF00;
-        vertices[1].x = x + cx;
-        vertices[1].y = y + cy;
-        vertices[1].Red = static_cast<COLOR16>(((dwSecond >> 16) & 0xFF) << 8);
-        vertices[1].Green = static_cast<COLOR16>(((dwSecond >> 8) & 0xFF) << 8);
-        vertices[1].Blue = static_cast<COLOR16>((dwSecond & 0xFF) << 8);
-        vertices[1].Alpha = 0xFF00;
-        GRADIENT_RECT gradient = {0, 1};
-        ::GradientFill(hTarget, vertices, 2, &gradient, 1, bVertical ? GRADIENT_FILL_RECT_V : GRADIENT_FILL_RECT_H);
+    auto fill = [&](HDC hTarget, const RECT& rcTarget) {
+        if (!RenderBlend::GradientFillRect(hTarget, rcTarget, dwFirst, dwSecond, bVertical))
+            RenderBlend::FillSteppedGradient(hTarget, rcTarget, dwFirst, dwSecond, bVertical, nSteps);
     };
 
     if (opacity >= 255) {
-        fill(hDC, rc.left, rc.top);
+        fill(hDC, rc);
         return;
     }
 
+    const int cx = Width(rc);
+    const int cy = Height(rc);
     const CMemoryDCHandle memDC(::CreateCompatibleDC(hDC));
     if (!memDC) return;
     void* pBits = nullptr;
-    const CBitmapHandle bitmap(CreateDib32(hDC, cx, cy, &pBits));
+    const CBitmapHandle bitmap(RenderBlend::CreateDib32(hDC, cx, cy, &pBits));
     if (!bitmap) return;
     const CSelectObjectGuard select(memDC.Get(), bitmap.Get());
-    fill(memDC.Get(), 0, 0);
-    const BLENDFUNCTION bf = {AC_SRC_OVER, 0, static_cast<BYTE>(opacity), 0};
-    ::AlphaBlend(hDC, rc.left, rc.top, cx, cy, memDC.Get(), 0, 0, cx, cy, bf);
+    const RECT rcScratch = {0, 0, cx, cy};
+    fill(memDC.Get(), rcScratch);
+    RenderBlend::AlphaBlendPiece(hDC, rc, memDC.Get(), rcScratch, static_cast<BYTE>(opacity), false);
 }
 
 void CRenderEngine::DrawLine(HDC hDC, const RECT& rc, int nSize, DWORD dwPenColor, int nStyle)
@@ -276,6 +243,68 @@ void CRenderEngine::DrawRoundRect(HDC hDC, const RECT& rc, int nSize, int width,
     const CSelectObjectGuard selectPen(hDC, pen.Get());
     const CSelectObjectGuard selectBrush(hDC, ::GetStockObject(NULL_BRUSH));
     ::RoundRect(hDC, rc.left, rc.top, rc.right, rc.bottom, width, height);
+}
+
+// ---- text ------------------------------------------------------------------------
+
+void CRenderEngine::DrawTextW(HDC hDC, CPaintManagerUI* pManager, RECT& rc, LPCWSTR pstrText, DWORD dwTextColor,
+                              int iFont, UINT uStyle)
+{
+    if (hDC == nullptr || pManager == nullptr || pstrText == nullptr) return;
+    ::SetBkMode(hDC, TRANSPARENT);
+    ::SetTextColor(hDC, ToColorRef(dwTextColor));
+    const CSelectObjectGuard select(hDC, pManager->GetFont(iFont));
+    ::DrawTextW(hDC, pstrText, -1, &rc, uStyle | DT_NOPREFIX);
+}
+
+SIZE CRenderEngine::GetTextSize(HDC hDC, CPaintManagerUI* pManager, LPCWSTR pstrText, int iFont,
+                                [[maybe_unused]] UINT uStyle)
+{
+    SIZE size = {};
+    if (hDC == nullptr || pManager == nullptr || pstrText == nullptr) return size;
+    const CSelectObjectGuard select(hDC, pManager->GetFont(iFont));
+    ::GetTextExtentPoint32W(hDC, pstrText, static_cast<int>(std::wcslen(pstrText)), &size);
+    return size;
+}
+
+// ---- capturing a control ----------------------------------------------------------
+
+HBITMAP CRenderEngine::GenerateBitmap(CPaintManagerUI* pManager, CControlUI* pControl, const RECT& rc)
+{
+    const int cx = Width(rc);
+    const int cy = Height(rc);
+    if (pManager == nullptr || pControl == nullptr || cx <= 0 || cy <= 0) return nullptr;
+
+    // The control paints at its usual coordinates, so the scratch surface
+    // reaches from the origin to rc's far corner. A 32-bit DIB section stands
+    // in for a bitmap compatible with the paint DC: it works before the window
+    // has one and holds the same pixels.
+    const HDC hRef = pManager->GetPaintDC();
+    const CMemoryDCHandle paintDC(::CreateCompatibleDC(hRef));
+    void* pPaintBits = nullptr;
+    const CBitmapHandle paintBitmap(RenderBlend::CreateDib32(hRef, rc.right, rc.bottom, &pPaintBits));
+    if (!paintDC || !paintBitmap) return nullptr;
+    const CSelectObjectGuard selectPaint(paintDC.Get(), paintBitmap.Get());
+    pControl->DoPaint(paintDC.Get(), rc);
+
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bmi.bmiHeader.biWidth = cx;
+    bmi.bmiHeader.biHeight = cy;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    bmi.bmiHeader.biSizeImage = static_cast<DWORD>(cx) * static_cast<DWORD>(cy) * 4;
+    void* pBits = nullptr;
+    CBitmapHandle result(::CreateDIBSection(paintDC.Get(), &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0));
+    const CMemoryDCHandle copyDC(::CreateCompatibleDC(hRef));
+    if (!result || !copyDC) return nullptr;
+    {
+        const CSelectObjectGuard selectCopy(copyDC.Get(), result.Get());
+        ::BitBlt(copyDC.Get(), 0, 0, cx, cy, paintDC.Get(), rc.left, rc.top, SRCCOPY);
+        ::GdiFlush();
+    }
+    return result.Release();
 }
 
 } // namespace VarnelUI

@@ -10,6 +10,8 @@
 #include "varnelui/core/UIGdiHandles.h"
 #include "varnelui/utils/UIZip.h"
 
+#include <vector>
+
 namespace VarnelUI {
 
 class CControlUI;
@@ -133,6 +135,9 @@ public:
 protected:
     ~ITranslateAccelerator() = default;
 };
+
+// A control plug-in's factory: a new control for the element name, or null.
+using LPCREATECONTROL = CControlUI* (*)(LPCWSTR pstrType);
 
 // One font of a window.
 struct TFontInfo
@@ -280,8 +285,25 @@ public:
     // ---- custom fonts, addressed by index (UIManagerFonts.cpp) -----------------
     // Appends a font; its index is the skin's font id. Null when it cannot be made.
     HFONT AddFont(LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic);
+    // Inserts a font at the index (0..count); later fonts move up by one.
+    HFONT AddFontAt(int index, LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic);
     // The index-th custom font; an index outside the table gives the default font.
     HFONT GetFont(int index);
+    // The first font with exactly this description, own or the parent resource's.
+    HFONT GetFont(LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic);
+    // Own table only; -1 when absent.
+    int GetFontIndex(HFONT hFont) const;
+    int GetFontIndex(LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic) const;
+    // Metrics are filled on first use. An index outside the table gives the
+    // default font; an unknown handle the parent resource's answer, else the
+    // default font.
+    TFontInfo* GetFontInfo(int index);
+    TFontInfo* GetFontInfo(HFONT hFont);
+    bool FindFont(HFONT hFont) const;
+    bool FindFont(LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic) const;
+    // Deletes the font; later indices shift down. False when not found.
+    bool RemoveFont(HFONT hFont);
+    bool RemoveFontAt(int index);
     int GetCustomFontCount() const;
     void RemoveAllFonts();
 
@@ -300,9 +322,50 @@ public:
     void ReloadAllImages();
     static void ReloadSkin();
 
+    // ---- default attribute lists per control class (UIManagerShared.cpp) ------
+    // The first list registered for a class stays in force.
+    void AddDefaultAttributeList(LPCWSTR pStrControlName, LPCWSTR pStrControlAttrList);
+    // Own list, else the parent resource's; null when neither has one.
+    LPCWSTR GetDefaultAttributeList(LPCWSTR pStrControlName) const;
+    bool RemoveDefaultAttributeList(LPCWSTR pStrControlName);
+    // Class name -> CUIString* attribute list (own lists only).
+    const CStdStringPtrMap& GetDefaultAttribultes() const;
+    void RemoveAllDefaultAttributeList();
+
+    // ---- option groups: group name -> member controls (not owned) -------------
+    // False when the control is in the group already.
+    bool AddOptionGroup(LPCWSTR pStrGroupName, CControlUI* pControl);
+    CStdPtrArray* GetOptionGroup(LPCWSTR pStrGroupName);
+    // A group that becomes empty is dropped.
+    void RemoveOptionGroup(LPCWSTR pStrGroupName, CControlUI* pControl);
+    void RemoveAllOptionGroups();
+
+    // ---- default colours (0xAARRGGBB); a parent resource's colours win --------
+    DWORD GetDefaultDisabledColor() const;
+    void SetDefaultDisabledColor(DWORD dwColor);
+    DWORD GetDefaultFontColor() const;
+    void SetDefaultFontColor(DWORD dwColor);
+    DWORD GetDefaultLinkFontColor() const;
+    void SetDefaultLinkFontColor(DWORD dwColor);
+    DWORD GetDefaultLinkHoverFontColor() const;
+    void SetDefaultLinkHoverFontColor(DWORD dwColor);
+    DWORD GetDefaultSelectedBkColor() const;
+    void SetDefaultSelectedBkColor(DWORD dwColor);
+
+    // ---- borrowing fonts, images, default lists and colours -------------------
+    // Null detaches. Refused (false) when the parent's chain leads back here.
+    bool UseParentResource(CPaintManagerUI* pm);
+    CPaintManagerUI* GetParentResource() const;
+
     // ---- process-wide -------------------------------------------------------
     static void SetHSL(bool bUseHSL, short H, short S, short L);
     static void GetHSL(short* H, short* S, short* L);
+
+    // Loads a library exporting "CreateControl" and registers that factory.
+    // False for a null name, a library that does not load or a missing export.
+    static bool LoadPlugin(LPCWSTR pstrModuleName);
+    // The registered factories, in load order.
+    static const std::vector<LPCREATECONTROL>& GetPlugins();
 
     // ---- process-wide resource settings -----------------------------------
     static HINSTANCE GetInstance();
@@ -468,6 +531,33 @@ private:
         CStdStringPtrMap map{83};
     };
     TImageCache m_ImageCache;
+
+    // Name -> owned T; the values are deleted with the map.
+    template <class T>
+    struct TOwningMap
+    {
+        TOwningMap() = default;
+        TOwningMap(const TOwningMap&) = delete;
+        TOwningMap& operator=(const TOwningMap&) = delete;
+        ~TOwningMap() { FreeAll(); }
+        void FreeAll()
+        {
+            for (int i = 0; i < map.GetSize(); ++i) delete static_cast<T*>(map.Find(map.GetAt(i), false));
+            map.RemoveAll();
+        }
+
+        CStdStringPtrMap map{83};
+    };
+    TOwningMap<CUIString> m_DefaultAttrLists;
+    TOwningMap<CStdPtrArray> m_OptionGroups;
+
+    DWORD m_dwDefaultDisabledColor = 0xFFA7A6AA;
+    DWORD m_dwDefaultFontColor = 0xFF000000;
+    DWORD m_dwDefaultLinkFontColor = 0xFF0000FF;
+    DWORD m_dwDefaultLinkHoverFontColor = 0xFFD3215F;
+    DWORD m_dwDefaultSelectedBkColor = 0xFFBAE4FF;
+
+    CPaintManagerUI* m_pParentResourcePM = nullptr;
     // Inserts a new image under the name; when the name is taken, the new
     // image is freed and the cached one returned.
     TImageInfo* Cache(LPCWSTR bitmap, TImageInfo* pImage);
@@ -477,6 +567,7 @@ private:
     static short m_H;
     static short m_S;
     static short m_L;
+    static std::vector<LPCREATECONTROL> m_aPlugins;
 
     static HINSTANCE m_hInstance;
     static HINSTANCE m_hResourceInstance;

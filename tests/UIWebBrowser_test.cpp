@@ -6,6 +6,7 @@
 #include "support/TestActiveX.h"
 #include "support/TestProcess.h"
 #include "varnelui/control/UIWebBrowser.h"
+#include "varnelui/control/UIWebBrowser2.h"
 
 #include <exdispid.h>
 #include <mshtmdid.h>
@@ -401,6 +402,130 @@ TEST_F(WebBrowserTest, ReleaseUnadvisesAndRecreationStartsAfresh)
     CTestOleObject* pSecond = CTestClassRegistration::Last();
     EXPECT_TRUE(pSecond->HasCall(L"Navigate2 http://example.test/home"));
     EXPECT_TRUE(pSecond->HasEventSink());
+}
+
+class CompletionRecorder : public INotifyUI
+{
+public:
+    void Notify(TNotifyUI& msg) override
+    {
+        if (msg.type != L"HTML_COMPLETE") return;
+        pages.push_back(std::string(reinterpret_cast<const char*>(msg.wParam)) + (msg.lParam != 0 ? " error" : ""));
+    }
+    std::vector<std::string> pages;
+};
+
+TEST_F(WebBrowserTest, SecondBrowserControlSinksItsOwnEvents)
+{
+    auto* pBrowser = new CWebBrowser2UI;
+    EXPECT_STREQ(L"WebBrowser2UI", pBrowser->GetClass());
+    EXPECT_EQ(pBrowser, pBrowser->GetInterface(L"WebBrowser2"));
+    pBrowser->SetAttribute(L"clsid", kTestClsidText); // ignored: always the platform browser
+    EXPECT_TRUE(::IsEqualGUID(kWebBrowserClsid, pBrowser->GetClisd()));
+    pBrowser->SetAttribute(L"url", L"http://example.test/start");
+    pBrowser->SetAttribute(L"scrollbar", L"true");
+    pBrowser->CreateControl(kTestObjectClsid);
+    CompletionRecorder recorder;
+    m_window.Manager().AddNotifier(&recorder);
+    m_window.Attach(pBrowser);
+    pBrowser->SetPos(kControlRect);
+
+    CTestOleObject* pObject = CTestClassRegistration::Last();
+    ASSERT_NE(nullptr, pObject);
+    std::vector<std::wstring> navigations;
+    std::copy_if(pObject->calls.begin(), pObject->calls.end(), std::back_inserter(navigations),
+                 [](const std::wstring& c) { return c.rfind(L"Navigate", 0) == 0 || c == L"Advise"; });
+    EXPECT_EQ((std::vector<std::wstring>{L"Advise", L"Navigate2 about:blank", L"Navigate2 http://example.test/start"}),
+              navigations);
+
+    // Each loaded document gets a UI handler with the control's border and
+    // scroll-bar choices.
+    auto* pDocument = new CTestDocument(L"t");
+    pObject->SetDocument(pDocument);
+    EXPECT_EQ(S_OK, pObject->FireNavigateComplete2(pObject->AsDispatch(), L"http://example.test/start"));
+    ASSERT_NE(nullptr, pDocument->UIHandler());
+    DOCHOSTUIINFO info = {};
+    EXPECT_EQ(S_OK, pDocument->UIHandler()->GetHostInfo(&info));
+    EXPECT_EQ(static_cast<DWORD>(DOCHOSTUIFLAG_NO3DOUTERBORDER | DOCHOSTUIFLAG_NO3DBORDER), info.dwFlags);
+    pDocument->Release();
+
+    // Finished pages are reported, with the error of a failed navigation once.
+    VARIANT_BOOL cancel = VARIANT_FALSE;
+    EXPECT_EQ(S_OK, pObject->FireDocumentComplete(pObject->AsDispatch(), L"about:blank"));
+    EXPECT_EQ(S_OK, pObject->FireDocumentComplete(pObject->AsDispatch(), L"http://example.test/start"));
+    EXPECT_EQ(S_OK, pObject->FireNavigateError(pObject->AsDispatch(), L"http://down.test/", 500, cancel));
+    EXPECT_EQ(S_OK, pObject->FireDocumentComplete(pObject->AsDispatch(), L"http://down.test/"));
+    EXPECT_EQ(S_OK, pObject->FireDocumentComplete(pObject->AsDispatch(), L"http://example.test/next"));
+    EXPECT_EQ((std::vector<std::string>{"http://example.test/start", "http://down.test/ error",
+                                        "http://example.test/next"}),
+              recorder.pages);
+
+    pObject->calls.clear();
+    pBrowser->Navigate2();
+    pBrowser->Navigate2(L"");
+    pBrowser->Navigate2(L"http://example.test/other");
+    EXPECT_EQ((std::vector<std::wstring>{L"Navigate2 http://example.test/start", L"Navigate2 http://example.test/other"}),
+              pObject->calls);
+
+    pBrowser->ReleaseControl();
+    EXPECT_FALSE(pObject->HasEventSink());
+    m_window.Manager().RemoveNotifier(&recorder);
+}
+
+TEST_F(WebBrowserTest, SecondBrowserControlWithoutSinkSkipsTheBlankPage)
+{
+    auto* pBrowser = new CWebBrowser2UI;
+    pBrowser->SetAttribute(L"url", L"http://example.test/start");
+    pBrowser->SetAttribute(L"autosink", L"false");
+    pBrowser->CreateControl(kTestObjectClsid);
+    m_window.Attach(pBrowser);
+    pBrowser->SetPos(kControlRect);
+    CTestOleObject* pObject = CTestClassRegistration::Last();
+    ASSERT_NE(nullptr, pObject);
+    EXPECT_FALSE(pObject->HasEventSink());
+    EXPECT_FALSE(pObject->HasCall(L"Navigate2 about:blank"));
+    EXPECT_TRUE(pObject->HasCall(L"Navigate2 http://example.test/start"));
+}
+
+TEST(WebBrowserScripting, HelpersDriveAnAutomationObject)
+{
+    // The platform's dictionary object is a plain IDispatch with typed names.
+    CUIComPtr<IDispatch> pDictionary;
+    CLSID clsid;
+    ASSERT_EQ(S_OK, ::CLSIDFromProgID(L"Scripting.Dictionary", &clsid));
+    ASSERT_EQ(S_OK, ::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                                       pDictionary.ReleaseAndGetVoidAddress()));
+
+    EXPECT_EQ(-1, CWebBrowserUI::FindId(pDictionary.Get(), const_cast<LPOLESTR>(L"NoSuchMember")));
+    EXPECT_EQ(-1, CWebBrowserUI::FindId(nullptr, const_cast<LPOLESTR>(L"Count")));
+    EXPECT_NE(-1, CWebBrowserUI::FindId(pDictionary.Get(), const_cast<LPOLESTR>(L"Count")));
+
+    // Arguments go last first: Add(key, item).
+    CUIVariant key, item, result;
+    key.SetString(L"level");
+    item.SetInt(3);
+    VARIANT args[2] = {*item.Get(), *key.Get()};
+    EXPECT_EQ(S_OK, CWebBrowserUI::InvokeMethod(pDictionary.Get(), const_cast<LPOLESTR>(L"Add"), result.Get(),
+                                                args, 2));
+    CUIVariant count;
+    EXPECT_EQ(S_OK, CWebBrowserUI::GetProperty(pDictionary.Get(), const_cast<LPOLESTR>(L"Count"), count.Get()));
+    EXPECT_EQ(VT_I4, count.Get()->vt);
+    EXPECT_EQ(1, count.Get()->lVal);
+
+    CUIVariant mode;
+    mode.SetInt(1); // TextCompare; allowed while the dictionary is empty only
+    EXPECT_NE(S_OK, CWebBrowserUI::SetProperty(pDictionary.Get(), const_cast<LPOLESTR>(L"CompareMode"), mode.Get()));
+    EXPECT_EQ(S_OK, CWebBrowserUI::InvokeMethod(pDictionary.Get(), const_cast<LPOLESTR>(L"RemoveAll"), nullptr,
+                                                nullptr, 0));
+    EXPECT_EQ(S_OK, CWebBrowserUI::SetProperty(pDictionary.Get(), const_cast<LPOLESTR>(L"CompareMode"), mode.Get()));
+    CUIVariant readBack;
+    EXPECT_EQ(S_OK,
+              CWebBrowserUI::GetProperty(pDictionary.Get(), const_cast<LPOLESTR>(L"CompareMode"), readBack.Get()));
+    EXPECT_EQ(1, readBack.Get()->lVal);
+
+    CUIVariant unknown;
+    EXPECT_EQ(E_FAIL, CWebBrowserUI::GetProperty(pDictionary.Get(), const_cast<LPOLESTR>(L"Nope"), unknown.Get()));
+    EXPECT_EQ(E_FAIL, CWebBrowserUI::SetProperty(pDictionary.Get(), const_cast<LPOLESTR>(L"Nope"), mode.Get()));
 }
 
 // ---- the platform's browser object ---------------------------------------------------------

@@ -390,24 +390,27 @@ void CWebBrowserUI::OnDocumentComplete()
     if (!m_pWebBrowser2) return;
     CUIComPtr<IDispatch> pDocument;
     m_pWebBrowser2->get_Document(pDocument.ReleaseAndGetAddressOf());
-    const auto pDocument2 = ComQuery<IHTMLDocument2>(pDocument.Get());
+    ApplyBodyStyle(pDocument.Get(), TBodyStyle{L"no", L"hidden", L"none", L"none"});
+}
+
+void ApplyBodyStyle(IDispatch* pDocument, const TBodyStyle& style)
+{
+    const auto pDocument2 = ComQuery<IHTMLDocument2>(pDocument);
     if (!pDocument2) return;
     CUIComPtr<IHTMLElement> pBody;
     pDocument2->get_body(pBody.ReleaseAndGetAddressOf());
     if (!pBody) return;
 
-    if (const auto pBodyElement = ComQuery<IHTMLBodyElement>(pBody.Get())) {
-        const CUIBstr no(L"no");
-        pBodyElement->put_scroll(no.Get());
+    if (style.scroll != nullptr) {
+        if (const auto pBodyElement = ComQuery<IHTMLBodyElement>(pBody.Get()))
+            pBodyElement->put_scroll(CUIBstr(style.scroll).Get());
     }
     CUIComPtr<IHTMLStyle> pStyle;
     pBody->get_style(pStyle.ReleaseAndGetAddressOf());
     if (!pStyle) return;
-    const CUIBstr hidden(L"hidden");
-    const CUIBstr none(L"none");
-    pStyle->put_overflow(hidden.Get());
-    pStyle->put_border(none.Get());
-    pStyle->put_borderStyle(none.Get());
+    if (style.overflow != nullptr) pStyle->put_overflow(CUIBstr(style.overflow).Get());
+    if (style.border != nullptr) pStyle->put_border(CUIBstr(style.border).Get());
+    if (style.borderStyle != nullptr) pStyle->put_borderStyle(CUIBstr(style.borderStyle).Get());
 }
 
 // ---- IDocHostUIHandler ------------------------------------------------------------------

@@ -145,6 +145,20 @@ protected:
     CDownloadManager m_downloadManager;
 };
 
+// How a loaded document's body is restyled; a null value leaves that
+// property as the page set it.
+struct TBodyStyle
+{
+    LPCWSTR scroll;       // the body's scroll attribute
+    LPCWSTR overflow;     // style overflow
+    LPCWSTR border;       // style border
+    LPCWSTR borderStyle;  // style border style
+};
+
+// Applies the style to the body of a document (any IDispatch that is an HTML
+// document); documents without a body are left alone.
+VARNELUI_API void ApplyBodyStyle(IDispatch* pDocument, const TBodyStyle& style);
+
 // Answers the browser's host command for script errors the way the launcher
 // wants: no dialog, and the page's scripts keep running. Shared by every
 // UI handler the framework installs.

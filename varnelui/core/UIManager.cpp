@@ -208,6 +208,12 @@ CPaintManagerUI::~CPaintManagerUI()
     m_hbmpBackground.Reset();
     m_hDcPaint.Reset();
     RemoveFirst(m_aPreMessages, this);
+    // Windows still borrowing from this one fall back to their own resources
+    // rather than follow a dangling pointer.
+    for (int i = 0; i < m_aPreMessages.GetSize(); ++i) {
+        CPaintManagerUI* pManager = static_cast<CPaintManagerUI*>(m_aPreMessages[i]);
+        if (pManager->m_pParentResourcePM == this) pManager->m_pParentResourcePM = nullptr;
+    }
 }
 
 void CPaintManagerUI::Init(HWND hWnd)
@@ -992,50 +998,6 @@ void CPaintManagerUI::DrawWindowShadow(RECT& rc)
         CRenderEngine::DrawImageString(m_hDcBackground.Get(), this, rc, rc, szDescription);
     }
     rc = {m_rcShadowTopLeft.right, m_rcShadowTopLeft.bottom, info.rcBottomRight.left, info.rcBottomRight.top};
-}
-
-// ---- fonts ---------------------------------------------------------------------------------
-
-HFONT CPaintManagerUI::CreateSkinFont(LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic)
-{
-    LOGFONTW lf = {};
-    ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
-    ::lstrcpynW(lf.lfFaceName, pStrFontName != nullptr ? pStrFontName : L"", LF_FACESIZE);
-    lf.lfCharSet = DEFAULT_CHARSET;
-    lf.lfHeight = -nSize;
-    if (bBold) lf.lfWeight += FW_BOLD;
-    if (bUnderline) lf.lfUnderline = TRUE;
-    if (bItalic) lf.lfItalic = TRUE;
-    return ::CreateFontIndirectW(&lf);
-}
-
-void CPaintManagerUI::FillFontMetrics(TFontInfo& info) const
-{
-    if (m_hDcPaint.Get() == nullptr || info.hFont == nullptr) return;
-    CSelectObjectGuard select(m_hDcPaint.Get(), info.hFont);
-    ::GetTextMetricsW(m_hDcPaint.Get(), &info.tm);
-}
-
-void CPaintManagerUI::SetDefaultFont(LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic)
-{
-    const HFONT hFont = CreateSkinFont(pStrFontName, nSize, bBold, bUnderline, bItalic);
-    if (hFont == nullptr) return;
-    if (m_DefaultFontInfo.hFont != nullptr) ::DeleteObject(m_DefaultFontInfo.hFont);
-    m_DefaultFontInfo.hFont = hFont;
-    m_DefaultFontInfo.faceName = pStrFontName;
-    m_DefaultFontInfo.size = nSize;
-    m_DefaultFontInfo.bold = bBold;
-    m_DefaultFontInfo.underline = bUnderline;
-    m_DefaultFontInfo.italic = bItalic;
-    m_DefaultFontInfo.tm = {};
-    FillFontMetrics(m_DefaultFontInfo);
-    if (m_hwndTooltip != nullptr) ::SendMessageW(m_hwndTooltip, WM_SETFONT, reinterpret_cast<WPARAM>(hFont), FALSE);
-}
-
-TFontInfo* CPaintManagerUI::GetDefaultFontInfo()
-{
-    if (m_DefaultFontInfo.tm.tmHeight == 0) FillFontMetrics(m_DefaultFontInfo);
-    return &m_DefaultFontInfo;
 }
 
 // ---- process-wide colour adjustment --------------------------------------------------------

@@ -66,7 +66,9 @@ TImageInfo* CPaintManagerUI::AddImage(LPCWSTR bitmap, HBITMAP hBitmap, int iWidt
 
 TImageInfo* CPaintManagerUI::GetImage(LPCWSTR bitmap)
 {
-    return bitmap != nullptr ? static_cast<TImageInfo*>(m_ImageCache.map.Find(bitmap)) : nullptr;
+    if (bitmap == nullptr) return nullptr;
+    if (TImageInfo* pImage = static_cast<TImageInfo*>(m_ImageCache.map.Find(bitmap))) return pImage;
+    return m_pParentResourcePM != nullptr ? m_pParentResourcePM->GetImage(bitmap) : nullptr;
 }
 
 TImageInfo* CPaintManagerUI::GetImageEx(LPCWSTR bitmap, LPCWSTR type, DWORD mask)

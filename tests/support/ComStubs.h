@@ -40,6 +40,19 @@ protected:
     ~COleObjectStubs() = default;
 };
 
+class COleControlStubs : public IOleControl
+{
+public:
+    // IOleControl
+    STDMETHOD(GetControlInfo)(CONTROLINFO*) override { return E_NOTIMPL; }
+    STDMETHOD(OnMnemonic)(MSG*) override { return E_NOTIMPL; }
+    STDMETHOD(OnAmbientPropertyChange)(DISPID) override { return E_NOTIMPL; }
+    STDMETHOD(FreezeEvents)(WINBOOL) override { return E_NOTIMPL; }
+
+protected:
+    ~COleControlStubs() = default;
+};
+
 class CInPlaceObjectStubs : public IOleInPlaceObjectWindowless
 {
 public:

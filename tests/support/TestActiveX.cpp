@@ -122,8 +122,7 @@ STDMETHODIMP CTestOleObject::QueryInterface(REFIID riid, void** ppv)
     if (riid == IID_IUnknown || riid == IID_IOleObject)
         *ppv = static_cast<IOleObject*>(this);
     else if (riid == IID_IOleControl)
-        // Only asked for by CoCreateInstance; any interface of the object does.
-        *ppv = static_cast<IOleObject*>(this);
+        *ppv = static_cast<IOleControl*>(this);
     else if (riid == IID_IOleWindow || riid == IID_IOleInPlaceObject || riid == IID_IOleInPlaceObjectWindowless)
         *ppv = static_cast<IOleInPlaceObjectWindowless*>(this);
     else if (riid == IID_IOleInPlaceActiveObject)

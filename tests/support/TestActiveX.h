@@ -40,6 +40,7 @@ class CTestDocument;
 // of its own), paints a solid colour, hit-tests its left half, records the
 // calls it receives, and speaks IWebBrowser2 with DWebBrowserEvents2.
 class CTestOleObject : public COleObjectStubs,
+                       public COleControlStubs,
                        public CInPlaceObjectStubs,
                        public CInPlaceActiveObjectStubs,
                        public CViewObjectStubs,

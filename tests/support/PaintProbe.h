@@ -1,0 +1,48 @@
+#pragma once
+// Helpers for tests that paint controls into a DibSurface: where the ink
+// went, and solid-colour images registered in a paint manager's cache.
+
+#include "DibSurface.h"
+
+#include "varnelui/core/UIManager.h"
+
+namespace VarnelTest {
+
+// The smallest rectangle holding every pixel that differs from `background`
+// (0x00RRGGBB); empty when nothing was drawn.
+inline RECT InkBox(const DibSurface& dib, DWORD background)
+{
+    RECT rc = {dib.Width(), dib.Height(), 0, 0};
+    for (int y = 0; y < dib.Height(); ++y) {
+        for (int x = 0; x < dib.Width(); ++x) {
+            if (dib.At(x, y) == background) continue;
+            if (x < rc.left) rc.left = x;
+            if (y < rc.top) rc.top = y;
+            if (x + 1 > rc.right) rc.right = x + 1;
+            if (y + 1 > rc.bottom) rc.bottom = y + 1;
+        }
+    }
+    if (rc.right == 0) rc = RECT{};
+    return rc;
+}
+
+// Registers an opaque cx x cy image of one colour (0x00RRGGBB) under `name`,
+// so image descriptions naming it draw that colour.
+inline bool AddSolidImage(VarnelUI::CPaintManagerUI& pm, LPCWSTR name, DWORD rgb, int cx = 8, int cy = 8)
+{
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bmi.bmiHeader.biWidth = cx;
+    bmi.bmiHeader.biHeight = -cy;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    void* pBits = nullptr;
+    HBITMAP hBitmap = ::CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0);
+    if (hBitmap == nullptr) return false;
+    auto* pPixels = static_cast<DWORD*>(pBits);
+    for (int i = 0; i < cx * cy; ++i) pPixels[i] = 0xFF000000 | rgb;
+    return pm.AddImage(name, hBitmap, cx, cy, false) != nullptr;
+}
+
+} // namespace VarnelTest

@@ -1,0 +1,371 @@
+#include "varnelui/core/UIDlgBuilder.h"
+
+#include "varnelui/control/UIActiveX.h"
+#include "varnelui/control/UIButton.h"
+#include "varnelui/control/UIContainer.h"
+#include "varnelui/control/UIControl.h"
+#include "varnelui/control/UIHorizontalLayout.h"
+#include "varnelui/control/UILabel.h"
+#include "varnelui/control/UIVerticalLayout.h"
+#include "varnelui/control/UIWebBrowser.h"
+#include "varnelui/core/UIAttrParse.h"
+#include "varnelui/core/UIManager.h"
+
+#include <cwchar>
+
+namespace VarnelUI {
+
+namespace {
+
+using AttrParse::ParseBool;
+using AttrParse::ParseColor;
+using AttrParse::ParseInt;
+using AttrParse::ParseInts;
+using AttrParse::ParseRect;
+using AttrParse::ParseSize;
+using AttrParse::TAttributeEntry;
+
+bool Equals(LPCWSTR a, LPCWSTR b)
+{
+    return std::wcscmp(a, b) == 0;
+}
+
+// ---- element name -> control class -------------------------------------------
+
+template <class T>
+CControlUI* New()
+{
+    return new T;
+}
+
+struct TControlClass
+{
+    LPCWSTR name;
+    CControlUI* (*create)();
+};
+
+// One row per control class. Names match exactly and case-sensitively:
+// "button" is not a Button, it goes to the plug-ins and the callback like any
+// other unknown name.
+const TControlClass kControlClasses[] = {
+    {L"Control", &New<CControlUI>},
+    {L"Container", &New<CContainerUI>},
+    {L"VerticalLayout", &New<CVerticalLayoutUI>},
+    {L"HorizontalLayout", &New<CHorizontalLayoutUI>},
+    {L"Label", &New<CLabelUI>},
+    {L"Button", &New<CButtonUI>},
+    {L"ActiveX", &New<CActiveXUI>},
+    {L"WebBrowser", &New<CWebBrowserUI>},
+};
+
+CControlUI* CreateKnownControl(LPCWSTR pstrClass)
+{
+    for (const TControlClass& entry : kControlClasses) {
+        if (Equals(entry.name, pstrClass)) return entry.create();
+    }
+    return nullptr;
+}
+
+// ---- Window element attributes ---------------------------------------------
+
+// Shadow corners are given as x,y,width,height within the shadow image.
+template <void (CPaintManagerUI::*Setter)(int, int, int, int)>
+void SetShadowCorner(CPaintManagerUI& pm, LPCWSTR pstrValue)
+{
+    long v[4];
+    ParseInts(pstrValue, v, 4);
+    (pm.*Setter)(v[0], v[1], v[2], v[3]);
+}
+
+template <void (CPaintManagerUI::*Setter)(int, int)>
+void SetSizePair(CPaintManagerUI& pm, LPCWSTR pstrValue)
+{
+    const SIZE sz = ParseSize(pstrValue);
+    (pm.*Setter)(sz.cx, sz.cy);
+}
+
+template <void (CPaintManagerUI::*Setter)(DWORD)>
+void SetColor(CPaintManagerUI& pm, LPCWSTR pstrValue)
+{
+    (pm.*Setter)(ParseColor(pstrValue));
+}
+
+template <void (CPaintManagerUI::*Setter)(bool)>
+void SetFlag(CPaintManagerUI& pm, LPCWSTR pstrValue)
+{
+    (pm.*Setter)(ParseBool(pstrValue));
+}
+
+const TAttributeEntry<CPaintManagerUI> kWindowAttributes[] = {
+    {L"size", &SetSizePair<&CPaintManagerUI::SetInitSize>},
+    {L"sizebox", [](CPaintManagerUI& pm, LPCWSTR v) { pm.SetSizeBox(ParseRect(v)); }},
+    {L"caption", [](CPaintManagerUI& pm, LPCWSTR v) { pm.SetCaptionRect(ParseRect(v)); }},
+    {L"roundcorner", &SetSizePair<&CPaintManagerUI::SetRoundCorner>},
+    {L"mininfo", &SetSizePair<&CPaintManagerUI::SetMinInfo>},
+    {L"maxinfo", &SetSizePair<&CPaintManagerUI::SetMaxInfo>},
+    {L"showdirty", &SetFlag<&CPaintManagerUI::SetShowUpdateRect>},
+    {L"shadow", &SetFlag<&CPaintManagerUI::SetHasWindowShadow>},
+    {L"shadowimage", [](CPaintManagerUI& pm, LPCWSTR v) { pm.SetWindowShadowImage(v); }},
+    {L"shadowtopleft", &SetShadowCorner<&CPaintManagerUI::SetTopleftShadowRect>},
+    {L"shadowtopright", &SetShadowCorner<&CPaintManagerUI::SetToprightShadowRect>},
+    {L"shadowbottomleft", &SetShadowCorner<&CPaintManagerUI::SetBottomleftShadowRect>},
+    {L"shadowbottomright", &SetShadowCorner<&CPaintManagerUI::SetBottomrightShadowRect>},
+    {L"alpha", [](CPaintManagerUI& pm, LPCWSTR v) { pm.SetTransparent(static_cast<int>(ParseInt(v))); }},
+    {L"bktrans", &SetFlag<&CPaintManagerUI::SetBackgroundTransparent>},
+    {L"disabledfontcolor", &SetColor<&CPaintManagerUI::SetDefaultDisabledColor>},
+    {L"defaultfontcolor", &SetColor<&CPaintManagerUI::SetDefaultFontColor>},
+    {L"linkfontcolor", &SetColor<&CPaintManagerUI::SetDefaultLinkFontColor>},
+    {L"linkhoverfontcolor", &SetColor<&CPaintManagerUI::SetDefaultLinkHoverFontColor>},
+    {L"selectedcolor", &SetColor<&CPaintManagerUI::SetDefaultSelectedBkColor>},
+};
+
+// ---- shared resource elements ----------------------------------------------
+
+bool IsResourceElement(LPCWSTR pstrName)
+{
+    return Equals(pstrName, L"Image") || Equals(pstrName, L"Font") || Equals(pstrName, L"Default");
+}
+
+void AddImage(const CMarkupNode& node, CPaintManagerUI* pManager)
+{
+    LPCWSTR pstrName = nullptr;
+    LPCWSTR pstrType = nullptr;
+    DWORD dwMask = 0;
+    for (int i = 0; i < node.GetAttributeCount(); ++i) {
+        LPCWSTR pstrAttr = node.GetAttributeName(i);
+        LPCWSTR pstrValue = node.GetAttributeValue(i);
+        if (Equals(pstrAttr, L"name")) pstrName = pstrValue;
+        else if (Equals(pstrAttr, L"restype")) pstrType = pstrValue;
+        else if (Equals(pstrAttr, L"mask")) dwMask = ParseColor(pstrValue);
+    }
+    if (pstrName != nullptr) pManager->AddImage(pstrName, pstrType, dwMask);
+}
+
+void AddFont(const CMarkupNode& node, CPaintManagerUI* pManager)
+{
+    LPCWSTR pstrName = nullptr;
+    int nSize = 12;
+    bool bBold = false;
+    bool bUnderline = false;
+    bool bItalic = false;
+    bool bDefault = false;
+    for (int i = 0; i < node.GetAttributeCount(); ++i) {
+        LPCWSTR pstrAttr = node.GetAttributeName(i);
+        LPCWSTR pstrValue = node.GetAttributeValue(i);
+        if (Equals(pstrAttr, L"name")) pstrName = pstrValue;
+        else if (Equals(pstrAttr, L"size")) nSize = static_cast<int>(ParseInt(pstrValue));
+        else if (Equals(pstrAttr, L"bold")) bBold = ParseBool(pstrValue);
+        else if (Equals(pstrAttr, L"underline")) bUnderline = ParseBool(pstrValue);
+        else if (Equals(pstrAttr, L"italic")) bItalic = ParseBool(pstrValue);
+        else if (Equals(pstrAttr, L"default")) bDefault = ParseBool(pstrValue);
+    }
+    if (pstrName == nullptr) return;
+    pManager->AddFont(pstrName, nSize, bBold, bUnderline, bItalic);
+    if (bDefault) pManager->SetDefaultFont(pstrName, nSize, bBold, bUnderline, bItalic);
+}
+
+void AddDefaultList(const CMarkupNode& node, CPaintManagerUI* pManager)
+{
+    LPCWSTR pstrName = nullptr;
+    LPCWSTR pstrValue = nullptr;
+    for (int i = 0; i < node.GetAttributeCount(); ++i) {
+        LPCWSTR pstrAttr = node.GetAttributeName(i);
+        if (Equals(pstrAttr, L"name")) pstrName = node.GetAttributeValue(i);
+        else if (Equals(pstrAttr, L"value")) pstrValue = node.GetAttributeValue(i);
+    }
+    if (pstrName != nullptr) pManager->AddDefaultAttributeList(pstrName, pstrValue);
+}
+
+// Include's count and source are read through a buffer of this many units,
+// so at most one less of the value is used.
+constexpr SIZE_T kIncludeValueUnits = 500;
+
+} // namespace
+
+CDialogBuilder::CDialogBuilder()
+    : m_pCallback(nullptr),
+      m_pstrType(nullptr),
+      m_pstrLoadError(nullptr),
+      m_nIncludeDepth(0),
+      m_nIncludesLeft(kMaxIncludedDocuments),
+      m_pIncludesLeft(&m_nIncludesLeft)
+{
+}
+
+CDialogBuilder::~CDialogBuilder() = default;
+
+CControlUI* CDialogBuilder::Create(STRINGorID xml, LPCWSTR type, IDialogBuilderCallback* pCallback,
+                                   CPaintManagerUI* pManager, CControlUI* pParent)
+{
+    m_pstrLoadError = nullptr;
+    if (xml.IsId()) {
+        if (!LoadFromResource(xml.GetId(), type)) return nullptr;
+        m_pstrType = type;
+    }
+    else if (xml.m_lpstr[0] == L'<') {
+        if (!m_xml.Load(xml.m_lpstr)) return nullptr;
+    }
+    else if (!m_xml.LoadFromFile(xml.m_lpstr)) {
+        return nullptr;
+    }
+    return Create(pCallback, pManager, pParent);
+}
+
+bool CDialogBuilder::LoadFromResource(WORD wId, LPCWSTR type)
+{
+    m_xml.Release();
+    m_pstrLoadError = L"Error opening resource";
+    if (type == nullptr) return false;
+    const HINSTANCE hModule = CPaintManagerUI::GetResourceDll();
+    const HRSRC hResource = ::FindResourceW(hModule, MAKEINTRESOURCEW(wId), type);
+    if (hResource == nullptr) return false;
+    const HGLOBAL hGlobal = ::LoadResource(hModule, hResource);
+    if (hGlobal == nullptr) return false;
+    const auto* pBytes = static_cast<const BYTE*>(::LockResource(hGlobal));
+    const DWORD dwSize = ::SizeofResource(hModule, hResource);
+    if (pBytes == nullptr) return false;
+    // From here on the parser reports what went wrong.
+    m_pstrLoadError = nullptr;
+    return m_xml.LoadFromMem(pBytes, dwSize, 0);
+}
+
+CControlUI* CDialogBuilder::Create(IDialogBuilderCallback* pCallback, CPaintManagerUI* pManager,
+                                   CControlUI* pParent)
+{
+    m_pCallback = pCallback;
+    CMarkupNode root = m_xml.GetRoot();
+    if (!root.IsValid()) return nullptr;
+
+    if (pManager != nullptr) {
+        RegisterResources(root, pManager);
+        if (Equals(root.GetName(), L"Window") && pManager->GetPaintWindow() != nullptr)
+            ApplyWindowAttributes(root, pManager);
+        if (pManager->HasWindowShadow()) pManager->CalMiddleShadowRect();
+    }
+    return Parse(root, pParent, pManager);
+}
+
+void CDialogBuilder::RegisterResources(CMarkupNode& root, CPaintManagerUI* pManager) const
+{
+    for (CMarkupNode node = root.GetChild(); node.IsValid(); node = node.GetSibling()) {
+        LPCWSTR pstrName = node.GetName();
+        if (Equals(pstrName, L"Image")) AddImage(node, pManager);
+        else if (Equals(pstrName, L"Font")) AddFont(node, pManager);
+        else if (Equals(pstrName, L"Default")) AddDefaultList(node, pManager);
+    }
+}
+
+void CDialogBuilder::ApplyWindowAttributes(CMarkupNode& root, CPaintManagerUI* pManager)
+{
+    for (int i = 0; i < root.GetAttributeCount(); ++i) {
+        AttrParse::ApplyFromTable(kWindowAttributes, *pManager, root.GetAttributeName(i),
+                                  root.GetAttributeValue(i));
+    }
+}
+
+CControlUI* CDialogBuilder::NewControl(LPCWSTR pstrClass) const
+{
+    if (CControlUI* pControl = CreateKnownControl(pstrClass)) return pControl;
+    for (const LPCREATECONTROL pCreate : CPaintManagerUI::GetPlugins()) {
+        if (CControlUI* pControl = pCreate(pstrClass)) return pControl;
+    }
+    return m_pCallback != nullptr ? m_pCallback->CreateControl(pstrClass) : nullptr;
+}
+
+CControlUI* CDialogBuilder::Parse(CMarkupNode& parent, CControlUI* pParent, CPaintManagerUI* pManager)
+{
+    IContainerUI* pContainer = nullptr;
+    bool bContainerAsked = false;
+    CControlUI* pReturn = nullptr;
+
+    for (CMarkupNode node = parent.GetChild(); node.IsValid(); node = node.GetSibling()) {
+        LPCWSTR pstrClass = node.GetName();
+        if (IsResourceElement(pstrClass)) continue;
+        if (Equals(pstrClass, L"Include")) {
+            Include(node, pParent, pManager);
+            continue;
+        }
+        // TreeNode elements get their own rule once a tree view exists: the
+        // node goes into the parent node (or the parent tree view), takes its
+        // default list and attributes, then its children, and never becomes
+        // the level's result. Until then a TreeNode is an unknown name.
+        CControlUI* pControl = NewControl(pstrClass);
+        if (pControl == nullptr) continue;  // unknown: skipped with its subtree
+
+        if (node.HasChildren()) Parse(node, pControl, pManager);
+
+        if (pParent != nullptr) {
+            // A parent that is a tree node takes the control into its
+            // horizontal row instead; that branch completes with the tree view.
+            if (!bContainerAsked) {
+                pContainer = static_cast<IContainerUI*>(pParent->GetInterface(L"IContainer"));
+                bContainerAsked = true;
+            }
+            if (pContainer == nullptr) {
+                delete pControl;
+                return nullptr;
+            }
+            if (!pContainer->Add(pControl)) {
+                delete pControl;
+                continue;
+            }
+        }
+
+        // The manager is lent for the attributes only, so fonts and images
+        // resolve; the tree gets it for good when it is attached.
+        if (pManager != nullptr) {
+            pControl->SetManager(pManager, nullptr, false);
+            if (LPCWSTR pstrDefaults = pManager->GetDefaultAttributeList(pstrClass))
+                pControl->ApplyAttributeList(pstrDefaults);
+        }
+        for (int i = 0; i < node.GetAttributeCount(); ++i)
+            pControl->SetAttribute(node.GetAttributeName(i), node.GetAttributeValue(i));
+        if (pManager != nullptr) pControl->SetManager(nullptr, nullptr, false);
+
+        if (pReturn == nullptr) pReturn = pControl;
+    }
+    return pReturn;
+}
+
+void CDialogBuilder::Include(CMarkupNode& node, CControlUI* pParent, CPaintManagerUI* pManager)
+{
+    if (!node.HasAttributes()) return;
+
+    // Zero-filled and copied one unit short, so the copies stay terminated.
+    wchar_t szValue[kIncludeValueUnits] = {};
+    long nCount = 1;
+    if (node.GetAttributeValue(L"count", szValue, kIncludeValueUnits - 1)) nCount = ParseInt(szValue);
+    wchar_t szSource[kIncludeValueUnits] = {};
+    if (!node.GetAttributeValue(L"source", szSource, kIncludeValueUnits - 1)) return;
+
+    for (long i = 0; i < nCount; ++i) {
+        if (m_nIncludeDepth >= kMaxIncludeDepth || *m_pIncludesLeft <= 0) return;
+        --*m_pIncludesLeft;
+
+        CDialogBuilder builder;
+        builder.m_nIncludeDepth = m_nIncludeDepth + 1;
+        builder.m_pIncludesLeft = m_pIncludesLeft;
+        // A document that came from a resource includes resources of its type.
+        if (m_pstrType != nullptr) {
+            const auto wId = static_cast<WORD>(ParseInt(szSource) & 0xFFFF);
+            builder.Create(STRINGorID(wId), m_pstrType, m_pCallback, pManager, pParent);
+        }
+        else {
+            builder.Create(STRINGorID(szSource), nullptr, m_pCallback, pManager, pParent);
+        }
+    }
+}
+
+void CDialogBuilder::GetLastErrorMessage(LPWSTR pstrMessage, SIZE_T cchMax) const
+{
+    if (m_pstrLoadError != nullptr) std::wcsncpy(pstrMessage, m_pstrLoadError, cchMax);
+    else m_xml.GetLastErrorMessage(pstrMessage, cchMax);
+}
+
+void CDialogBuilder::GetLastErrorLocation(LPWSTR pstrSource, SIZE_T cchMax) const
+{
+    if (m_pstrLoadError != nullptr) std::wcsncpy(pstrSource, L"", cchMax);
+    else m_xml.GetLastErrorLocation(pstrSource, cchMax);
+}
+
+} // namespace VarnelUI

@@ -161,18 +161,27 @@ TEST(LayoutDistribution, InsetPaddingAndChildPadding)
     EXPECT_EQ(Pos(second), "251,3,296,23");
 }
 
-TEST(LayoutDistribution, PaddingBeforeTheLastStretchingChildCountsTwice)
+TEST(LayoutDistribution, LastStretchingChildFillsTheRestAfterPaddingsAndGaps)
 {
-    // The last stretching child gets the room left less the fixed total less
-    // the fixed sizes already placed; the paddings and gaps of the children
-    // before it are in both, so it ends short by them (here 2 + 4 + 4 = 10).
+    // The paddings and gaps of the children before the last stretching child
+    // are taken once, so it reaches the bottom edge exactly.
     CVerticalLayoutUI column;
     column.SetAttribute(L"childpadding", L"4");
     CControlUI* head = AddChild(column, {{L"height", L"30"}, {L"padding", L"0,2,0,4"}});
     CControlUI* body = AddChild(column);
+    CControlUI* foot = AddChild(column, {{L"height", L"20"}, {L"padding", L"0,3,0,1"}});
     column.SetPos(RECT{0, 0, 100, 200});
     EXPECT_EQ(Pos(head), "0,2,100,36");
-    EXPECT_EQ(Pos(body), "0,40,100,190");
+    EXPECT_EQ(Pos(body), "0,40,100,172");
+    EXPECT_EQ(Pos(foot), "0,179,100,200");
+
+    CHorizontalLayoutUI row;
+    row.SetAttribute(L"childpadding", L"5");
+    CControlUI* left = AddChild(row, {{L"width", L"40"}, {L"padding", L"3,0,7,0"}});
+    CControlUI* fill = AddChild(row, {{L"padding", L"2,0,0,0"}});
+    row.SetPos(RECT{0, 0, 300, 20});
+    EXPECT_EQ(Pos(left), "3,0,50,20");
+    EXPECT_EQ(Pos(fill), "57,0,300,20");
 }
 
 TEST(LayoutDistribution, HiddenAndFloatChildrenTakeNoRoom)

@@ -139,6 +139,10 @@ void CHorizontalLayoutUI::SetPos(RECT rc)
 
         const RECT rcPadding = pControl->GetPadding();
         szRemaining.cx -= rcPadding.left;
+        // Paddings and gaps count in the fixed total, so they leave the
+        // remaining total as the children they belong to are placed;
+        // otherwise the last stretching child ends short by them.
+        cxFixedRemaining -= rcPadding.left + rcPadding.right;
         SIZE sz = pControl->EstimateSize(szRemaining);
         if (sz.cx == 0) {
             ++iAdjustable;
@@ -163,6 +167,7 @@ void CHorizontalLayoutUI::SetPos(RECT rc)
         iPosX += sz.cx + m_iChildPadding + rcPadding.left + rcPadding.right;
         cxNeeded += sz.cx + rcPadding.left + rcPadding.right;
         szRemaining.cx -= sz.cx + m_iChildPadding + rcPadding.right;
+        cxFixedRemaining -= m_iChildPadding;
     }
     cxNeeded += cxGaps;
 

@@ -141,6 +141,10 @@ void CVerticalLayoutUI::SetPos(RECT rc)
 
         const RECT rcPadding = pControl->GetPadding();
         szRemaining.cy -= rcPadding.top;
+        // Paddings and gaps count in the fixed total, so they leave the
+        // remaining total as the children they belong to are placed;
+        // otherwise the last stretching child ends short by them.
+        cyFixedRemaining -= rcPadding.top + rcPadding.bottom;
         SIZE sz = pControl->EstimateSize(szRemaining);
         if (sz.cy == 0) {
             ++iAdjustable;
@@ -165,6 +169,7 @@ void CVerticalLayoutUI::SetPos(RECT rc)
         iPosY += sz.cy + m_iChildPadding + rcPadding.top + rcPadding.bottom;
         cyNeeded += sz.cy + rcPadding.top + rcPadding.bottom;
         szRemaining.cy -= sz.cy + m_iChildPadding + rcPadding.bottom;
+        cyFixedRemaining -= m_iChildPadding;
     }
     cyNeeded += cyGaps;
 

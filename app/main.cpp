@@ -2,6 +2,7 @@
 // then the windows and the message loop.
 
 #include "app/LaunchSettings.h"
+#include "app/VarnelLogin.h"
 #include "varnelui/core/UIManager.h"
 
 #include <objbase.h>
@@ -14,6 +15,10 @@ namespace {
 
 // All access, as the guard is only ever opened to learn that it exists.
 constexpr DWORD kMutexAllAccess = 0x001F0001;
+
+// WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_CAPTION |
+// WS_SYSMENU; the skinned base strips the caption when the window is created.
+constexpr DWORD kLoginFrameStyle = 0x96C80000;
 
 } // namespace
 
@@ -30,6 +35,10 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR, int)
     LoadConfigResource(markup, kConfigResourceId);
     ParseLaunchSettings(markup, GetLaunchSettings());
 
+    CVarnelLogin* loginFrame = GetLoginFrame();
+    if (loginFrame == nullptr)
+        return -1;
+
     // An empty client name gives an unnamed mutex: nothing to find, so no
     // guard. Shipped configurations always name the client.
     const LPCWSTR clientName = GetLaunchSettings().clientName;
@@ -41,7 +50,12 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR, int)
     }
     HANDLE guard = ::CreateMutexW(nullptr, FALSE, clientName);
 
-    // The login frame and the message loop arrive with the skinned windows.
+    // The frame sizes itself from the settings once its skin is built.
+    loginFrame->Create(nullptr, L"Zentari", kLoginFrameStyle, 0, 0, 0, 0, 0);
+    loginFrame->CenterWindow();
+    ::ShowWindow(*loginFrame, SW_SHOWNORMAL);
+    // Ends with the quit message the frame posts when its window is destroyed.
+    CPaintManagerUI::MessageLoop();
 
     if (guard != nullptr)
         ::CloseHandle(guard);

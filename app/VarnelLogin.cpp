@@ -1,6 +1,7 @@
 #include "app/VarnelLogin.h"
 
 #include "app/LaunchSettings.h"
+#include "app/VarnelWebFrame.h"
 #include "resources/resource.h"
 #include "varnelui/control/UIControl.h"
 
@@ -10,6 +11,14 @@ using VarnelUI::CControlUI;
 using VarnelUI::CUIString;
 using VarnelUI::TNotifyUI;
 using VarnelUI::UI_RESOURCETYPE;
+
+namespace {
+
+// WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_CAPTION |
+// WS_SYSMENU; the web window turns it into a layered popup without caption.
+constexpr DWORD kWebWindowStyle = 0x96C80000;
+
+} // namespace
 
 CVarnelLogin* GetLoginFrame()
 {
@@ -24,8 +33,12 @@ LPCWSTR CVarnelLogin::GetWndClassName() const
 
 LRESULT CVarnelLogin::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
-    // The login web window, once there is one, follows this window here on
-    // every WM_MOVE and WM_SIZE.
+    // The login web window follows this window on every move and resize.
+    if ((uMsg == WM_MOVE || uMsg == WM_SIZE) && m_pWebFrame != nullptr) {
+        RECT rc = {};
+        ::GetWindowRect(m_hWnd, &rc);
+        m_pWebFrame->SetOwnerRect(rc.left, rc.top, rc.right, rc.bottom);
+    }
     return WindowImplBase::HandleMessage(uMsg, wParam, lParam);
 }
 
@@ -45,7 +58,14 @@ void CVarnelLogin::InitWindow()
     // buttons drags the borderless frame.
     m_pm.SetCaptionRect(RECT{0, 0, 0, settings.loginFrameSize.cx});
 
-    // The login web window is created and shown here once it exists.
+    // The web window deletes itself with its window, also when Escape closes
+    // it before this one goes; it then clears this pointer.
+    m_pWebFrame = new CVarnelWebFrame;
+    m_pWebFrame->SetHolder(&m_pWebFrame);
+    const RECT& web = settings.loginWebRect;
+    m_pWebFrame->SetOwnerRect(web.left, web.top, web.right, web.bottom);
+    m_pWebFrame->Create(m_hWnd, L"TovikWindow", kWebWindowStyle, 0, 0, 0, 0, 0);
+    m_pWebFrame->ShowWindow(true, true);
 
     PlaceButton(L"minbtn", settings.miniRect);
     PlaceButton(L"closebtn", settings.closeRect);

@@ -5,6 +5,8 @@
 
 #include "varnelui/core/UIWindowImplBase.h"
 
+class CVarnelWebFrame;
+
 class CVarnelLogin : public VarnelUI::WindowImplBase
 {
 public:
@@ -27,6 +29,9 @@ public:
 private:
     // Floats `name` onto `rc` (login-frame client pixels).
     void PlaceButton(LPCWSTR name, const RECT& rc);
+
+    // The login web window; null before InitWindow and once its window is gone.
+    CVarnelWebFrame* m_pWebFrame = nullptr;
 };
 
 // The process's one login frame, made on the first call; null only when it

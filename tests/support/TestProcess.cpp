@@ -98,6 +98,7 @@ struct WindowQuery
     DWORD pid;
     LPCWSTR className;
     LPCWSTR caption;
+    bool visibleOnly;
     HWND found;
 };
 
@@ -106,7 +107,7 @@ BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM param)
     auto* query = reinterpret_cast<WindowQuery*>(param);
     DWORD pid = 0;
     ::GetWindowThreadProcessId(hwnd, &pid);
-    if (pid != query->pid || !::IsWindowVisible(hwnd))
+    if (pid != query->pid || (query->visibleOnly && !::IsWindowVisible(hwnd)))
         return TRUE;
     wchar_t text[256] = {};
     if (query->className != nullptr) {
@@ -138,11 +139,16 @@ BOOL CALLBACK CollectText(HWND hwnd, LPARAM param)
 
 } // namespace
 
-HWND TestProcess::FindTopWindow(LPCWSTR className, LPCWSTR caption, DWORD timeoutMs) const
+bool TestProcess::IsRunning() const
+{
+    return m_info.hProcess != nullptr && ::WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+HWND TestProcess::FindTopWindow(LPCWSTR className, LPCWSTR caption, DWORD timeoutMs, bool visibleOnly) const
 {
     const DWORD start = ::GetTickCount();
     for (;;) {
-        WindowQuery query{m_info.dwProcessId, className, caption, nullptr};
+        WindowQuery query{m_info.dwProcessId, className, caption, visibleOnly, nullptr};
         ::EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&query));
         if (query.found != nullptr)
             return query.found;

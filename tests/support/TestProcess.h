@@ -29,8 +29,11 @@ public:
     void Kill();
 
     // First visible top-level window of this process matching class and
-    // caption (null matches any), polled until `timeoutMs` passes.
-    HWND FindTopWindow(LPCWSTR className, LPCWSTR caption, DWORD timeoutMs) const;
+    // caption (null matches any), polled until `timeoutMs` passes. With
+    // visibleOnly false, hidden windows are found too.
+    HWND FindTopWindow(LPCWSTR className, LPCWSTR caption, DWORD timeoutMs, bool visibleOnly = true) const;
+    // True while the process has not ended.
+    bool IsRunning() const;
 
 private:
     void Drain();

@@ -80,4 +80,8 @@ start_session() {
   fi
   /usr/lib/wine/wineserver64 -p >/dev/null 2>&1
   varnel_started_wineserver=1
+  # Start wine's background services now, detached from our output: the first
+  # wine process otherwise lends them its stdout, and a test runner reading that
+  # pipe would wait for an end of file that never comes.
+  "$WINE_BIN" wineboot </dev/null >/dev/null 2>&1 || true
 }

@@ -1,14 +1,20 @@
 #!/usr/bin/env bash
-# Screenshot of the launcher's login frame, taken on the host: starts the
-# launcher under wine on the current DISPLAY and WINEPREFIX, waits until the
-# frame has painted, saves the frame's screen area (over a checkerboard root,
-# so the transparent parts of its shape show) and closes the launcher with its
-# own close button.
-#   screenshot_login.sh <launcher exe> <output png>
+# Screenshots of the launcher's windows, taken on the host from the X display
+# the launcher runs on (the test session's DISPLAY and WINEPREFIX).
+#   screenshot.sh login <launcher exe> <output png>
+#     The login frame's screen area, over a checkerboard root so the
+#     transparent parts of its shape show; then the frame's own close button
+#     ends the launcher.
+#   screenshot.sh play <launcher exe> <output png>
+#     A copy of the launcher whose login page address carries the keyword
+#     opens the play window at once; the whole screen is saved with the
+#     maximised window on it. Then the title bar's close button and a yes to
+#     the question end the launcher.
 set -euo pipefail
 
-exe=$1
-out=$2
+mode=$1
+exe=$2
+out=$3
 : "${DISPLAY:?needs the test session's DISPLAY}"
 : "${WINEPREFIX:?needs the test session's WINEPREFIX}"
 export WINEDEBUG=${WINEDEBUG:--all}
@@ -27,63 +33,125 @@ cleanup() {
 trap cleanup EXIT
 
 convert -size 8x8 xc:black "$work/black.png"
-convert -size 64x64 pattern:checkerboard -scale 200% "$work/checker.png"
 
-"$wine" "$exe" &
-launcher=$!
+# A copy of the launcher whose trailer is $2 instead of the built one: the
+# trailer starts where the last section's raw data ends.
+with_trailer() {
+  python3 - "$1" "$2" "$3" <<'PY'
+import struct, sys
+src, trailer, dst = sys.argv[1], sys.argv[2], sys.argv[3]
+data = open(src, 'rb').read()
+nt = struct.unpack_from('<I', data, 0x3C)[0]
+sections, = struct.unpack_from('<H', data, nt + 6)
+optional, = struct.unpack_from('<H', data, nt + 20)
+last = nt + 24 + optional + (sections - 1) * 40
+size, pointer = struct.unpack_from('<II', data, last + 16)
+open(dst, 'wb').write(data[:pointer + size] + trailer.encode('ascii'))
+PY
+}
 
-# The frame's X window carries the launcher's process id and title.
+# The launcher's X windows carry its process id and their titles.
 find_window() {
   xdotool search --all --onlyvisible --pid "$launcher" --name "$1" 2>/dev/null | head -n1 || true
 }
-window=""
-deadline=$((SECONDS + 60))
-while [ -z "$window" ]; do
-  window=$(find_window '^Zentari$')
-  [ -n "$window" ] && break
-  if [ -n "$(find_window '^提示$')" ]; then
-    echo "another launcher holds the single-instance guard in this wine session" >&2
+wait_for_window() {
+  local window="" deadline=$((SECONDS + 60))
+  while [ -z "$window" ]; do
+    window=$(find_window "$1")
+    [ -n "$window" ] && break
+    if [ "$1" != '^提示$' ] && [ -n "$(find_window '^提示$')" ]; then
+      echo "another launcher holds the single-instance guard in this wine session" >&2
+      exit 1
+    fi
+    kill -0 "$launcher" 2>/dev/null || { echo "the launcher ended early" >&2; exit 1; }
+    [ "$SECONDS" -lt "$deadline" ] || { echo "no window $1 on $DISPLAY" >&2; exit 1; }
+    sleep 0.1
+  done
+  echo "$window"
+}
+
+# Shoots the root, cropped to $1 when given, until two shots in a row agree
+# and the picture is not blank; keeps it in $work/shot.png.
+wait_painted() {
+  local previous="" sum mean
+  for _ in $(seq 80); do
+    sleep 0.25
+    import -window root ${1:+-crop "$1"} +repage "$work/shot.png"
+    sum=$(convert "$work/shot.png" -format '%#' info:)
+    mean=$(convert "$work/shot.png" -colorspace gray -format '%[fx:mean]' info:)
+    if [ "$sum" = "$previous" ] && awk -v m="$mean" 'BEGIN { exit !(m > 0.05) }'; then
+      return 0
+    fi
+    previous=$sum
+  done
+  echo "the $mode window never finished painting" >&2
+  exit 1
+}
+
+save_shot() {
+  mkdir -p "$(dirname "$out")"
+  cp "$work/shot.png" "$out"
+  echo "saved $(identify -format '%wx%h' "$out") to $out"
+}
+
+# Waits for the launcher to end by itself and checks its exit code.
+expect_clean_exit() {
+  for _ in $(seq 100); do
+    kill -0 "$launcher" 2>/dev/null || break
+    sleep 0.1
+  done
+  if kill -0 "$launcher" 2>/dev/null; then
+    echo "$1 did not end the launcher" >&2
     exit 1
   fi
-  kill -0 "$launcher" 2>/dev/null || { echo "the launcher ended early" >&2; exit 1; }
-  [ "$SECONDS" -lt "$deadline" ] || { echo "no login frame on $DISPLAY" >&2; exit 1; }
-  sleep 0.1
-done
-eval "$(xdotool getwindowgeometry --shell "$window")"
-# Only now: an X server without clients resets its root when display quits.
-# display leaves the background behind and reports failure; the screenshot
-# shows whether it took.
-display -window root "$work/checker.png" >/dev/null 2>&1 || true
+  wait "$launcher" && code=0 || code=$?
+  launcher=""
+  [ "$code" -eq 0 ] || { echo "the launcher exited with $code" >&2; exit 1; }
+}
 
-# Painted once two shots in a row agree and the frame is not blank.
-previous=""
-painted=""
-for _ in $(seq 60); do
-  sleep 0.25
-  import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$work/shot.png"
-  sum=$(convert "$work/shot.png" -format '%#' info:)
-  mean=$(convert "$work/shot.png" -colorspace gray -format '%[fx:mean]' info:)
-  if [ "$sum" = "$previous" ] && awk -v m="$mean" 'BEGIN { exit !(m > 0.05) }'; then
-    painted=1
-    break
-  fi
-  previous=$sum
-done
-[ -n "$painted" ] || { echo "the login frame never finished painting" >&2; exit 1; }
-mkdir -p "$(dirname "$out")"
-cp "$work/shot.png" "$out"
-echo "saved ${WIDTH}x${HEIGHT} at +${X}+${Y} to $out"
-
-# The close button (closeRect 1043,155,1074,186 of the shipped configuration).
-xdotool mousemove "$((X + 1058))" "$((Y + 170))" click 1
-for _ in $(seq 100); do
-  kill -0 "$launcher" 2>/dev/null || break
-  sleep 0.1
-done
-if kill -0 "$launcher" 2>/dev/null; then
-  echo "the close button did not end the launcher" >&2
-  exit 1
-fi
-wait "$launcher" && code=0 || code=$?
-launcher=""
-[ "$code" -eq 0 ] || { echo "the launcher exited with $code" >&2; exit 1; }
+case $mode in
+login)
+  convert -size 64x64 pattern:checkerboard -scale 200% "$work/checker.png"
+  "$wine" "$exe" &
+  launcher=$!
+  window=$(wait_for_window '^Zentari$')
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  # Only now: an X server without clients resets its root when display quits.
+  # display leaves the background behind and reports failure; the screenshot
+  # shows whether it took.
+  display -window root "$work/checker.png" >/dev/null 2>&1 || true
+  wait_painted "${WIDTH}x${HEIGHT}+${X}+${Y}"
+  save_shot
+  # The close button (closeRect 1043,155,1074,186 of the shipped configuration).
+  xdotool mousemove "$((X + 1058))" "$((Y + 170))" click 1
+  expect_clean_exit "the close button"
+  ;;
+play)
+  # Nothing listens on the discard port: the navigation is cancelled before
+  # the login page would load, and the game page stays empty.
+  with_trailer "$exe" "http://127.0.0.1:9/play?client=pc|tencent://message/?uin=10000&Site=zentari" \
+    "$work/varnelTemplate.exe"
+  "$wine" "$work/varnelTemplate.exe" &
+  launcher=$!
+  window=$(wait_for_window '^zntr$')
+  # The launcher maximises the window right after creating it. Without a
+  # window manager nothing answers the maximise request, and wine keeps the X
+  # window at its former size while the window lays itself out for the whole
+  # work area; do the window manager's part.
+  sleep 1
+  xdotool windowmove "$window" 0 0 windowsize "$window" 100% 100%
+  wait_painted ""
+  save_shot
+  # The close button is the rightmost of the title bar's 27-pixel buttons,
+  # which sit 3 pixels below the window's top.
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  xdotool mousemove "$((X + WIDTH - 14))" "$((Y + 16))" click 1
+  question=$(wait_for_window '^提示$')
+  xdotool key --window "$question" Return
+  expect_clean_exit "the close button and its question"
+  ;;
+*)
+  echo "usage: screenshot.sh login|play <launcher exe> <output png>" >&2
+  exit 2
+  ;;
+esac

@@ -55,13 +55,15 @@ DWORD WINAPI CFakeNotificationArea::ThreadProc(LPVOID pParam)
     wc.lpszClassName = kTrayClass;
     ::RegisterClassW(&wc);
 
-    const bool bOther = ::FindWindowW(kTrayClass, nullptr) != nullptr;
-    HWND hWnd = nullptr;
-    if (!bOther) {
-        hWnd = ::CreateWindowExW(0, kTrayClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance, nullptr);
-        if (hWnd != nullptr) ::SetWindowLongPtrW(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(pThis));
+    // The shell talks to the first window of the class in the z-order: this
+    // one, put on top of any the platform's desktop keeps hidden.
+    const HWND hWnd =
+        ::CreateWindowExW(0, kTrayClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance, nullptr);
+    if (hWnd != nullptr) {
+        ::SetWindowLongPtrW(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(pThis));
+        ::SetWindowPos(hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
-    pThis->m_bActive = hWnd != nullptr;
+    pThis->m_bActive = hWnd != nullptr && ::FindWindowW(kTrayClass, nullptr) == hWnd;
     // The message queue exists now, so the quit message cannot get lost.
     MSG msg;
     ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);

@@ -1,8 +1,9 @@
 #pragma once
-// A stand-in for the shell's notification area, for machines that have none
+// A stand-in for the shell's notification area, for machines that show none
 // (a bare X server): a "Shell_TrayWnd" window on a thread of its own that
 // answers the icon requests Shell_NotifyIconW sends it, from this process or
-// any other, and keeps track of the icons they leave shown.
+// any other, and keeps track of the icons they leave shown. It speaks the
+// message format of wine's shell, where the tests run.
 
 #include <windows.h>
 
@@ -30,8 +31,8 @@ public:
     CFakeNotificationArea(const CFakeNotificationArea&) = delete;
     CFakeNotificationArea& operator=(const CFakeNotificationArea&) = delete;
 
-    // False when another notification area was there first: the shell would
-    // talk to that one, so nothing can be observed here.
+    // False when the shell would still find another notification area first,
+    // so nothing can be observed here.
     bool IsActive() const { return m_bActive; }
 
     std::vector<TRequest> Requests() const;

@@ -208,6 +208,18 @@ TEST_F(LauncherPlayTest, KeywordAddressOpensTheGameAndEveryQuitPathAsks)
     ::ShowWindow(hPlay, SW_RESTORE);
     ASSERT_TRUE(WaitUntil([&] { return !::IsIconic(hPlay); }));
 
+    // The icon's menu: its second item asks the quit question.
+    ::PostMessageW(hPlay, 1025, 0, WM_RBUTTONDOWN);
+    const HWND hMenu = m_launcher.FindTopWindow(L"#32768", nullptr, 10000);
+    ASSERT_NE(nullptr, hMenu) << "no menu";
+    ::PostMessageW(hMenu, WM_KEYDOWN, VK_DOWN, 0);
+    ::PostMessageW(hMenu, WM_KEYDOWN, VK_DOWN, 0);
+    ::PostMessageW(hMenu, WM_KEYDOWN, VK_RETURN, 0);
+    const HWND hAsk = m_launcher.FindTopWindow(kBoxClass, L"提示", 10000);
+    ASSERT_NE(nullptr, hAsk) << "menu item did not ask";
+    ::PostMessageW(hAsk, WM_COMMAND, IDNO, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(hAsk); }));
+
     // A second launcher meanwhile says so and leaves.
     {
         TestProcess second;

@@ -174,7 +174,7 @@ VarnelUI::UI_RESOURCETYPE CVarnelPlayFrame::GetResourceType() const
 
 UINT CVarnelPlayFrame::GetResourceID() const
 {
-    return 101;
+    return IDR_ZIPRES_SKIN;
 }
 
 void CVarnelPlayFrame::NavigateComplete2(IDispatch*, VARIANT*&, LPCWSTR)

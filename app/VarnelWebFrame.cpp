@@ -4,6 +4,7 @@
 #include "app/Trailer.h"
 #include "app/VarnelLogin.h"
 #include "app/VarnelPlayFrame.h"
+#include "resources/resource.h"
 #include "varnelui/control/UIWebBrowser.h"
 #include "varnelui/core/UIComPtr.h"
 
@@ -86,7 +87,7 @@ VarnelUI::UI_RESOURCETYPE CVarnelWebFrame::GetResourceType() const
 
 UINT CVarnelWebFrame::GetResourceID() const
 {
-    return 101;
+    return IDR_ZIPRES_SKIN;
 }
 
 LRESULT CVarnelWebFrame::OnCreate(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled)

@@ -4,6 +4,7 @@
 
 #include "varnelui/core/UIManager.h"
 #include "varnelui/core/UIRender.h"
+#include "varnelui/core/UIRenderBlend.h"
 
 #include "support/DibSurface.h"
 #include "support/ManagerHarness.h"
@@ -113,15 +114,8 @@ protected:
 // A 40x10 strip of four 10-pixel cells: red, green, blue, yellow.
 HBITMAP MakeStrip()
 {
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = 40;
-    bmi.bmiHeader.biHeight = -10;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HBITMAP hBitmap = ::CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP hBitmap = VarnelUI::RenderBlend::CreateDib32(nullptr, 40, 10, &bits);
     const DWORD cells[4] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFF00};
     for (int y = 0; y < 10; ++y)
         for (int x = 0; x < 40; ++x) static_cast<DWORD*>(bits)[y * 40 + x] = cells[x / 10];

@@ -1,19 +1,14 @@
 #include "DibSurface.h"
 
+#include "varnelui/core/UIRenderBlend.h"
+
 namespace VarnelTest {
 
 DibSurface::DibSurface(int cx, int cy, DWORD fill) : m_cx(cx), m_cy(cy)
 {
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = cx;
-    bmi.bmiHeader.biHeight = -cy;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
     m_dc = ::CreateCompatibleDC(nullptr);
     void* bits = nullptr;
-    m_bitmap = ::CreateDIBSection(m_dc, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    m_bitmap = VarnelUI::RenderBlend::CreateDib32(m_dc, cx, cy, &bits);
     m_bits = static_cast<DWORD*>(bits);
     m_old = ::SelectObject(m_dc, m_bitmap);
     Fill(fill);

@@ -5,6 +5,7 @@
 #include "DibSurface.h"
 
 #include "varnelui/core/UIManager.h"
+#include "varnelui/core/UIRenderBlend.h"
 
 namespace VarnelTest {
 
@@ -30,15 +31,8 @@ inline RECT InkBox(const DibSurface& dib, DWORD background)
 // so image descriptions naming it draw that colour.
 inline bool AddSolidImage(VarnelUI::CPaintManagerUI& pm, LPCWSTR name, DWORD rgb, int cx = 8, int cy = 8)
 {
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = cx;
-    bmi.bmiHeader.biHeight = -cy;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
     void* pBits = nullptr;
-    HBITMAP hBitmap = ::CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0);
+    HBITMAP hBitmap = VarnelUI::RenderBlend::CreateDib32(nullptr, cx, cy, &pBits);
     if (hBitmap == nullptr) return false;
     auto* pPixels = static_cast<DWORD*>(pBits);
     for (int i = 0; i < cx * cy; ++i) pPixels[i] = 0xFF000000 | rgb;

@@ -5,6 +5,7 @@
 #include "varnelui/core/UIManager.h"
 
 #include "varnelui/control/UIControl.h"
+#include "varnelui/core/UIRenderBlend.h"
 
 namespace VarnelUI {
 
@@ -491,16 +492,9 @@ void CPaintManagerUI::PaintLayered(const RECT& rcClient)
     if (m_bFocusNeeded) SetNextTabControl(true);
 
     const SIZE szClient = {rcClient.right - rcClient.left, rcClient.bottom - rcClient.top};
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = szClient.cx;
-    bmi.bmiHeader.biHeight = szClient.cy;  // bottom-up
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
     void* pBits = nullptr;
     m_hDcBackground.Reset(::CreateCompatibleDC(m_hDcPaint.Get()));
-    m_hbmpBackground.Reset(::CreateDIBSection(m_hDcPaint.Get(), &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0));
+    m_hbmpBackground.Reset(RenderBlend::CreateDib32(m_hDcPaint.Get(), szClient.cx, szClient.cy, &pBits, false));
     if (m_pRoot != nullptr && m_hDcBackground && m_hbmpBackground) {
         // Stays selected until the next paint rebuilds both.
         ::SelectObject(m_hDcBackground.Get(), m_hbmpBackground.Get());

@@ -287,16 +287,8 @@ HBITMAP CRenderEngine::GenerateBitmap(CPaintManagerUI* pManager, CControlUI* pCo
     const CSelectObjectGuard selectPaint(paintDC.Get(), paintBitmap.Get());
     pControl->DoPaint(paintDC.Get(), rc);
 
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = cx;
-    bmi.bmiHeader.biHeight = cy;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
-    bmi.bmiHeader.biSizeImage = static_cast<DWORD>(cx) * static_cast<DWORD>(cy) * 4;
     void* pBits = nullptr;
-    CBitmapHandle result(::CreateDIBSection(paintDC.Get(), &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0));
+    CBitmapHandle result(RenderBlend::CreateDib32(paintDC.Get(), cx, cy, &pBits, false));
     const CMemoryDCHandle copyDC(::CreateCompatibleDC(hRef));
     if (!result || !copyDC) return nullptr;
     {

@@ -8,9 +8,9 @@
 namespace VarnelUI {
 namespace RenderBlend {
 
-// A 32-bit top-down DIB section; *ppBits receives its pixels. Null for a
-// non-positive size or when the system refuses.
-HBITMAP CreateDib32(HDC hDC, int cx, int cy, void** ppBits);
+// A 32-bit DIB section, top-down unless bTopDown is false; *ppBits receives
+// its pixels. Null for a non-positive size or when the system refuses.
+HBITMAP CreateDib32(HDC hDC, int cx, int cy, void** ppBits, bool bTopDown = true);
 
 // Source-over blend of a (stretched) source piece onto the destination:
 // result = src * fade / 255 + dst * (1 - k), with k = srcA * fade / 255 / 255

@@ -31,14 +31,15 @@ ensure_packages() {
   fi
 }
 
-# configure_build ARCH [extra cmake args...]: ARCH is i686 or x86_64.
+# configure_build ARCH TARGET [extra cmake args...]: ARCH is i686 or x86_64,
+# TARGET a build target ("all" for everything).
 configure_build() {
-  local arch=$1; shift
+  local arch=$1 target=$2; shift 2
   local dir=$VARNEL_BUILD/$arch
   cmake -S "$VARNEL_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$VARNEL_ROOT/cmake/toolchain-$arch.cmake" \
     -DCMAKE_CROSSCOMPILING_EMULATOR="$VARNEL_ROOT/scripts/wine-exec.sh" "$@" >/dev/null
-  cmake --build "$dir" -j "$(nproc)" >"$dir/build.log" 2>&1 || { tail -n 60 "$dir/build.log"; return 1; }
+  cmake --build "$dir" --target "$target" -j "$(nproc)" >"$dir/build.log" 2>&1 || { tail -n 60 "$dir/build.log"; return 1; }
 }
 
 varnel_started_xvfb=""

@@ -5,8 +5,8 @@
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 ensure_packages
-configure_build x86_64 -DVARNEL_BUILD_TESTS=OFF -DVARNEL_BUILD_BENCH=OFF
-configure_build i686
+configure_build x86_64 varnelTemplate
+configure_build i686 varnelTemplate
 start_session
 log "running $VARNEL_BUILD/x86_64/varnelTemplate.exe"
 set +e

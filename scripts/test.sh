@@ -6,9 +6,10 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 ensure_packages
 log "building i686 (product)"
-configure_build i686
+configure_build i686 all
 log "building x86_64 (tests)"
-configure_build x86_64 -DVARNEL_PRODUCT_EXE="$VARNEL_BUILD/i686/varnelTemplate.exe"
+configure_build x86_64 all -DVARNEL_BUILD_TESTS=ON -DVARNEL_BUILD_BENCH=ON \
+  -DVARNEL_PRODUCT_EXE="$VARNEL_BUILD/i686/varnelTemplate.exe"
 start_session force-xvfb
 log "running the tests"
 cd "$VARNEL_BUILD/x86_64"

@@ -8,8 +8,6 @@
 #include "varnelui/control/UIControl.h"
 #include "varnelui/core/UIWindowImplBase.h"
 
-#include <shellapi.h>
-
 #include <cwchar>
 #include <string>
 #include <vector>
@@ -143,16 +141,7 @@ public:
         m_path = std::wstring(CPaintManagerUI::GetInstancePath().GetData()) + m_name;
         ::CreateDirectoryW(m_path.c_str(), nullptr);
     }
-    ~SkinFolder()
-    {
-        std::wstring from = m_path;
-        from.push_back(L'\0');
-        SHFILEOPSTRUCTW op{};
-        op.wFunc = FO_DELETE;
-        op.pFrom = from.c_str();
-        op.fFlags = FOF_NO_UI;
-        ::SHFileOperationW(&op);
-    }
+    ~SkinFolder() { VarnelTest::RemoveTree(m_path); }
     SkinFolder(const SkinFolder&) = delete;
     SkinFolder& operator=(const SkinFolder&) = delete;
 

@@ -185,16 +185,21 @@ TempDir::TempDir()
     }
 }
 
-TempDir::~TempDir()
+void RemoveTree(const std::wstring& path)
 {
     // Double-terminated list for the shell's recursive delete.
-    std::wstring from = m_path;
+    std::wstring from = path;
     from.push_back(L'\0');
     SHFILEOPSTRUCTW op{};
     op.wFunc = FO_DELETE;
     op.pFrom = from.c_str();
     op.fFlags = FOF_NO_UI;
     ::SHFileOperationW(&op);
+}
+
+TempDir::~TempDir()
+{
+    RemoveTree(m_path);
 }
 
 } // namespace VarnelTest

@@ -49,6 +49,9 @@ std::wstring ChildTexts(HWND parent);
 // Copies a file; returns false on failure.
 bool CopyTo(const std::wstring& from, const std::wstring& to);
 
+// Deletes a folder and everything in it.
+void RemoveTree(const std::wstring& path);
+
 // A fresh empty folder under the temp directory, removed by the destructor.
 class TempDir
 {

@@ -1,5 +1,7 @@
 #include "app/Trailer.h"
 
+#include "varnelui/core/UIFileHandle.h"
+
 #include <cstring>
 
 using VarnelUI::CUIString;
@@ -9,24 +11,6 @@ namespace {
 // Bytes of the trailer buffer; the last one always stays zero so a trailer of
 // 256 bytes or more is cut at 255 rather than read past the buffer.
 constexpr DWORD kTrailerBuffer = 256;
-
-class FileHandle
-{
-public:
-    explicit FileHandle(HANDLE h) : m_h(h) {}
-    ~FileHandle()
-    {
-        if (valid())
-            ::CloseHandle(m_h);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    bool valid() const { return m_h != INVALID_HANDLE_VALUE && m_h != nullptr; }
-    HANDLE get() const { return m_h; }
-
-private:
-    HANDLE m_h;
-};
 
 template <typename T>
 T ReadAt(const BYTE* base, size_t offset)
@@ -62,8 +46,8 @@ DWORD GetImageEndOffset()
 
 void ReadExecutableTrailer(LPCWSTR path, std::string& out)
 {
-    FileHandle file(::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-    if (!file.valid()) {
+    const VarnelUI::CFileHandle file = VarnelUI::CFileHandle::OpenForRead(path);
+    if (!file.IsValid()) {
         CUIString message = L"资源文件不存在，打开错误";
         message += path;
         ::MessageBoxW(nullptr, message, L"提示", MB_OK);
@@ -71,10 +55,10 @@ void ReadExecutableTrailer(LPCWSTR path, std::string& out)
     }
     LARGE_INTEGER offset{};
     offset.QuadPart = GetImageEndOffset();
-    ::SetFilePointerEx(file.get(), offset, nullptr, FILE_BEGIN);
+    ::SetFilePointerEx(file.Get(), offset, nullptr, FILE_BEGIN);
     char buffer[kTrailerBuffer] = {};
     DWORD read = 0;
-    ::ReadFile(file.get(), buffer, kTrailerBuffer - 1, &read, nullptr);
+    ::ReadFile(file.Get(), buffer, kTrailerBuffer - 1, &read, nullptr);
     out.assign(buffer);
 }
 

@@ -54,6 +54,50 @@ PY
 find_window() {
   xdotool search --all --onlyvisible --pid "$launcher" --name "$1" 2>/dev/null | head -n1 || true
 }
+
+# Reads the geometry of the launcher's visible window titled $1 into X, Y,
+# WIDTH and HEIGHT. A window that search has just found may still be mapped
+# or replaced by wine, and geometry then fails with BadWindow: search again
+# until one answers with a real size.
+read_geometry() {
+  local window answer deadline=$((SECONDS + 30))
+  while :; do
+    window=$(find_window "$1")
+    if [ -n "$window" ] && answer=$(xdotool getwindowgeometry --shell "$window" 2>/dev/null); then
+      X=$(sed -n 's/^X=\([0-9-]*\)$/\1/p' <<<"$answer")
+      Y=$(sed -n 's/^Y=\([0-9-]*\)$/\1/p' <<<"$answer")
+      WIDTH=$(sed -n 's/^WIDTH=\([0-9]*\)$/\1/p' <<<"$answer")
+      HEIGHT=$(sed -n 's/^HEIGHT=\([0-9]*\)$/\1/p' <<<"$answer")
+      if [ -n "$X" ] && [ -n "$Y" ] && [ "${WIDTH:-0}" -gt 1 ] && [ "${HEIGHT:-0}" -gt 1 ]; then
+        return 0
+      fi
+    fi
+    kill -0 "$launcher" 2>/dev/null || { echo "the launcher ended early" >&2; exit 1; }
+    [ "$SECONDS" -lt "$deadline" ] || { echo "no readable geometry for window $1 on $DISPLAY" >&2; exit 1; }
+    sleep 0.1
+  done
+}
+
+# Runs one xdotool command and stops the script with its name when it fails.
+xdo() {
+  xdotool "$@" || { echo "xdotool $* failed" >&2; exit 1; }
+}
+
+# on_window NAME ARGS...: runs xdotool ARGS with the word WINDOW replaced by
+# the launcher's window titled NAME, finding the window again while the
+# command fails on it (bounded), for the same reason as read_geometry.
+on_window() {
+  local name=$1 window deadline=$((SECONDS + 30))
+  shift
+  while :; do
+    window=$(find_window "$name")
+    if [ -n "$window" ] && xdotool "${@//WINDOW/$window}" 2>/dev/null; then
+      return 0
+    fi
+    [ "$SECONDS" -lt "$deadline" ] || { echo "xdotool $* on window $name kept failing" >&2; exit 1; }
+    sleep 0.1
+  done
+}
 wait_for_window() {
   local window="" deadline=$((SECONDS + 60))
   while [ -z "$window" ]; do
@@ -76,7 +120,8 @@ wait_painted() {
   local previous="" sum mean
   for _ in $(seq 80); do
     sleep 0.25
-    import -window root ${1:+-crop "$1"} +repage "$work/shot.png"
+    import -window root ${1:+-crop "$1"} +repage "$work/shot.png" ||
+      { echo "import could not read the root window of $DISPLAY" >&2; exit 1; }
     sum=$(convert "$work/shot.png" -format '%#' info:)
     mean=$(convert "$work/shot.png" -colorspace gray -format '%[fx:mean]' info:)
     if [ "$sum" = "$previous" ] && awk -v m="$mean" 'BEGIN { exit !(m > 0.05) }'; then
@@ -114,8 +159,8 @@ login)
   convert -size 64x64 pattern:checkerboard -scale 200% "$work/checker.png"
   "$wine" "$exe" &
   launcher=$!
-  window=$(wait_for_window '^Zentari$')
-  eval "$(xdotool getwindowgeometry --shell "$window")"
+  wait_for_window '^Zentari$' >/dev/null
+  read_geometry '^Zentari$'
   # Only now: an X server without clients resets its root when display quits.
   # display leaves the background behind and reports failure; the screenshot
   # shows whether it took.
@@ -123,7 +168,7 @@ login)
   wait_painted "${WIDTH}x${HEIGHT}+${X}+${Y}"
   save_shot
   # The close button (closeRect 1043,155,1074,186 of the shipped configuration).
-  xdotool mousemove "$((X + 1058))" "$((Y + 170))" click 1
+  xdo mousemove "$((X + 1058))" "$((Y + 170))" click 1
   expect_clean_exit "the close button"
   ;;
 play)
@@ -133,21 +178,21 @@ play)
     "$work/varnelTemplate.exe"
   "$wine" "$work/varnelTemplate.exe" &
   launcher=$!
-  window=$(wait_for_window '^zntr$')
+  wait_for_window '^zntr$' >/dev/null
   # The launcher maximises the window right after creating it. Without a
   # window manager nothing answers the maximise request, and wine keeps the X
   # window at its former size while the window lays itself out for the whole
   # work area; do the window manager's part.
   sleep 1
-  xdotool windowmove "$window" 0 0 windowsize "$window" 100% 100%
+  on_window '^zntr$' windowmove WINDOW 0 0 windowsize WINDOW 100% 100%
   wait_painted ""
   save_shot
   # The close button is the rightmost of the title bar's 27-pixel buttons,
   # which sit 3 pixels below the window's top.
-  eval "$(xdotool getwindowgeometry --shell "$window")"
-  xdotool mousemove "$((X + WIDTH - 14))" "$((Y + 16))" click 1
-  question=$(wait_for_window '^提示$')
-  xdotool key --window "$question" Return
+  read_geometry '^zntr$'
+  xdo mousemove "$((X + WIDTH - 14))" "$((Y + 16))" click 1
+  wait_for_window '^提示$' >/dev/null
+  on_window '^提示$' key --window WINDOW Return
   expect_clean_exit "the close button and its question"
   ;;
 *)

@@ -64,6 +64,9 @@ start_session() {
   export WINEPREFIX=$VARNEL_BUILD/wineprefix
   export WINEDEBUG=-all
   export WINEARCH=win64
+  # Wine takes its ANSI code page from the locale; the suite's expectations
+  # are written for the one C.UTF-8 gives (1252), whatever the host's is.
+  export LC_ALL=C.UTF-8
   trap stop_session EXIT
   if [ "${1:-}" = force-xvfb ] || [ -z "${DISPLAY:-}" ]; then
     local n=90

@@ -323,17 +323,15 @@ TEST(ImageDecoding, PngSuiteMatchesImageMagick)
 {
     const std::wstring fixtures = std::wstring(VARNEL_BINARY_DIR) + L"/imagefixtures/";
     const int count = CompareFolder(fixtures + L"pngsuite/", std::wstring(VARNEL_TESTDATA_DIR) + L"/pngsuite/");
-    if (count == 0) GTEST_SKIP() << "no ImageMagick reference pixels";
-    EXPECT_GE(count, 60);
+    EXPECT_GE(count, 60) << "reference pixels missing: the build makes them with ImageMagick";
 }
 
 TEST(ImageDecoding, GeneratedVariantsMatchImageMagick)
 {
     const std::wstring variants = std::wstring(VARNEL_BINARY_DIR) + L"/imagefixtures/variants/";
     const int count = CompareFolder(variants, variants);
-    if (count == 0) GTEST_SKIP() << "no ImageMagick reference pixels";
     // Palette, grey, 16-bit, interlaced and alpha PNGs, GIF, BMP and JPEG.
-    EXPECT_GE(count, 13);
+    EXPECT_GE(count, 13) << "reference pixels missing: the build makes them with ImageMagick";
 }
 
 TEST(ImageDecoding, IconBecomesAnOpaqueBitmap)

@@ -103,9 +103,15 @@ TEST(LaunchSettings, NestedElementsAndTextAreIgnored)
 
 TEST(LaunchSettings, InvalidMarkupIsRefused)
 {
+    // A configuration cut off inside an element: the parser refuses it, and
+    // so do the settings, which keep what they held.
     CMarkup markup;
+    EXPECT_FALSE(markup.Load(L"<Launch><clientName value=\"cut\"/><loginURL value="));
     LaunchSettings settings;
+    settings.loginFrameSize = {800, 600};
     EXPECT_FALSE(ParseLaunchSettings(markup, settings));
+    EXPECT_EQ(settings.loginFrameSize.cx, 800);
+    EXPECT_STREQ(settings.clientName, L"");
 }
 
 TEST(LaunchSettings, TheTestExeHasNoConfigResource)

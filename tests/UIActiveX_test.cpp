@@ -8,6 +8,7 @@
 #include "varnelui/control/UIWebBrowser.h"
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -76,11 +77,12 @@ protected:
 
     // A control for the test double, attached to the window and laid out at
     // kControlRect.
-    CActiveXUI* HostTestObject(bool windowless)
+    CActiveXUI* HostTestObject(bool windowless) { return HostTestObject(windowless, m_window); }
+    CActiveXUI* HostTestObject(bool windowless, CTestHostWindow& window)
     {
         CTestClassRegistration::Options().windowless = windowless;
         auto* pControl = new CActiveXUI;
-        m_window.Attach(pControl);
+        window.Attach(pControl);
         pControl->SetAttribute(L"clsid", L"{5B0C39E4-7A21-4C6E-9F0B-3D62A7C1E845}");
         pControl->SetPos(kControlRect);
         return pControl;
@@ -416,14 +418,21 @@ TEST_F(ActiveXTest, ReleaseClosesTheObjectAndDetachesTheSite)
 
 TEST_F(ActiveXTest, DestroyingTheWindowFirstLeavesNothingDangling)
 {
-    CActiveXUI* pControl = HostTestObject(false);
+    auto window = std::make_unique<CTestHostWindow>(400, 300);
+    CActiveXUI* pControl = HostTestObject(false, *window);
+    CUIComPtr<CTestOleObject> pObject(CTestClassRegistration::Last());
+    ASSERT_TRUE(pObject);
     const HWND hHost = pControl->GetHostWindow();
     ASSERT_TRUE(::IsWindow(hHost));
     // The parent takes the host window with it; the control then lets the
     // object go when the paint manager deletes it.
-    m_window.Destroy();
+    window->Destroy();
     EXPECT_FALSE(::IsWindow(hHost));
     EXPECT_EQ(nullptr, pControl->GetHostWindow());
+    window.reset();
+    EXPECT_TRUE(pObject->HasCall(L"Close nosave"));
+    // Only the test's own references are left: the registry's and this one.
+    EXPECT_EQ(2u, pObject->RefCount());
 }
 
 TEST_F(ActiveXTest, CreationFailuresLeaveTheControlEmpty)

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <vector>
 
 using namespace VarnelUI;
 using VarnelTest::AddSolidImage;
@@ -54,6 +55,18 @@ public:
     static inline size_t lastSize = 0;
 };
 
+// A container that keeps the kinds of the events that reach it.
+class CEventKeepingContainerUI : public CContainerUI
+{
+public:
+    void DoEvent(TEventUI& event) override
+    {
+        kinds.push_back(event.kind);
+        CContainerUI::DoEvent(event);
+    }
+    std::vector<int> kinds;
+};
+
 // A window whose root container holds one button at (20, 20)-(120, 60).
 class ButtonTest : public ::testing::Test
 {
@@ -68,7 +81,7 @@ protected:
         ASSERT_TRUE(AddSolidImage(wnd.pm, L"fore", kMagenta));
         ASSERT_TRUE(AddSolidImage(wnd.pm, L"hotfore", kGrey));
 
-        root = new CContainerUI;
+        root = new CEventKeepingContainerUI;
         button = new CButtonUI;
         button->ApplyAttributeList(L"name=\"btn\" float=\"true\" pos=\"20,20,120,60\"");
         root->Add(button);
@@ -114,7 +127,7 @@ protected:
 
     ManagerHarness::CTestWindow wnd{300, 200};
     ManagerHarness::CNotifyRecorder notes;
-    CContainerUI* root = nullptr;
+    CEventKeepingContainerUI* root = nullptr;
     CButtonUI* button = nullptr;
     DibSurface dib{300, 200};
 };
@@ -222,9 +235,13 @@ TEST_F(ButtonTest, DisabledButtonIgnoresInputAndDisablingClearsAPress)
 TEST_F(ButtonTest, ButtonWithoutMouseLeavesClicksToItsParent)
 {
     button->SetMouseEnabled(false);
+    root->kinds.clear();
     wnd.Mouse(WM_LBUTTONDOWN, 50, 40, MK_LBUTTON);
     wnd.Mouse(WM_LBUTTONUP, 50, 40);
     EXPECT_EQ(Count("click"), 0);
+    const auto reached = [&](int kind) { return std::count(root->kinds.begin(), root->kinds.end(), kind); };
+    EXPECT_EQ(reached(EVT_BUTTONDOWN), 1);
+    EXPECT_EQ(reached(EVT_BUTTONUP), 1);
 }
 
 TEST_F(ButtonTest, ContextMenuSendsMenuOnlyWhenAsked)

@@ -12,6 +12,8 @@ namespace VarnelUI {
 
 namespace {
 
+const CControlRegistration<CActiveXUI> kRegistration;
+
 using AttrParse::TAttributeEntry;
 
 const TAttributeEntry<CActiveXUI> kActiveXAttributes[] = {
@@ -57,12 +59,12 @@ CActiveXUI::~CActiveXUI()
 
 LPCWSTR CActiveXUI::GetClass() const
 {
-    return L"ActiveXUI";
+    return kNames.className;
 }
 
 LPVOID CActiveXUI::GetInterface(LPCWSTR pstrName)
 {
-    if (pstrName != nullptr && std::wcscmp(pstrName, L"ActiveX") == 0) return static_cast<CActiveXUI*>(this);
+    if (IsOwnInterface(pstrName, kNames)) return static_cast<CActiveXUI*>(this);
     return CControlUI::GetInterface(pstrName);
 }
 

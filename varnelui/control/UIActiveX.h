@@ -21,6 +21,9 @@ class VARNELUI_API CActiveXUI : public CControlUI, public IMessageFilterUI
     friend class CActiveXWnd;
 
 public:
+    // Skin element, GetClass and GetInterface names.
+    static constexpr TControlNames kNames{L"ActiveX", L"ActiveXUI", L"ActiveX"};
+
     CActiveXUI();
     ~CActiveXUI() override;
 

@@ -10,6 +10,8 @@ namespace VarnelUI {
 
 namespace {
 
+const CControlRegistration<CButtonUI> kRegistration;
+
 using AttrParse::ParseColor;
 using AttrParse::TAttributeEntry;
 
@@ -51,12 +53,12 @@ CButtonUI::CButtonUI()
 
 LPCWSTR CButtonUI::GetClass() const
 {
-    return L"ButtonUI";
+    return kNames.className;
 }
 
 LPVOID CButtonUI::GetInterface(LPCWSTR pstrName)
 {
-    if (pstrName != nullptr && std::wcscmp(pstrName, L"Button") == 0) return this;
+    if (IsOwnInterface(pstrName, kNames)) return this;
     return CLabelUI::GetInterface(pstrName);
 }
 

@@ -11,6 +11,9 @@ namespace VarnelUI {
 class VARNELUI_API CButtonUI : public CLabelUI
 {
 public:
+    // Skin element, GetClass and GetInterface names.
+    static constexpr TControlNames kNames{L"Button", L"ButtonUI", L"Button"};
+
     CButtonUI();
 
     LPCWSTR GetClass() const override;

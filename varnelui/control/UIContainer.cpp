@@ -11,6 +11,8 @@ namespace VarnelUI {
 
 namespace {
 
+const CControlRegistration<CContainerUI> kRegistration;
+
 bool IsShown(const CControlUI* pControl)
 {
     return pControl != nullptr && pControl->IsVisible();
@@ -57,15 +59,13 @@ CContainerUI::~CContainerUI()
 
 LPCWSTR CContainerUI::GetClass() const
 {
-    return L"ContainerUI";
+    return kNames.className;
 }
 
 LPVOID CContainerUI::GetInterface(LPCWSTR pstrName)
 {
-    if (pstrName != nullptr) {
-        if (std::wcscmp(pstrName, L"IContainer") == 0) return static_cast<IContainerUI*>(this);
-        if (std::wcscmp(pstrName, L"Container") == 0) return static_cast<CContainerUI*>(this);
-    }
+    if (pstrName != nullptr && std::wcscmp(pstrName, L"IContainer") == 0) return static_cast<IContainerUI*>(this);
+    if (IsOwnInterface(pstrName, kNames)) return static_cast<CContainerUI*>(this);
     return CControlUI::GetInterface(pstrName);
 }
 

@@ -33,6 +33,9 @@ protected:
 class VARNELUI_API CContainerUI : public CControlUI, public IContainerUI
 {
 public:
+    // Skin element, GetClass and GetInterface names.
+    static constexpr TControlNames kNames{L"Container", L"ContainerUI", L"Container"};
+
     CContainerUI();
     ~CContainerUI() override;
 

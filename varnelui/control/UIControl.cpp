@@ -10,6 +10,8 @@ namespace VarnelUI {
 
 namespace {
 
+const CControlRegistration<CControlUI> kRegistration;
+
 using AttrParse::ParseBkColor;
 using AttrParse::ParseBool;
 using AttrParse::ParseColor;
@@ -150,12 +152,12 @@ void CControlUI::SetName(LPCWSTR pstrName)
 
 LPCWSTR CControlUI::GetClass() const
 {
-    return L"ControlUI";
+    return kNames.className;
 }
 
 LPVOID CControlUI::GetInterface(LPCWSTR pstrName)
 {
-    if (pstrName != nullptr && std::wcscmp(pstrName, L"Control") == 0) return this;
+    if (IsOwnInterface(pstrName, kNames)) return this;
     return nullptr;
 }
 

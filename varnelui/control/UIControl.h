@@ -2,6 +2,7 @@
 // The base of every control in a window's tree: shared state, the common skin
 // attributes, layout hooks, the fixed paint order and the basic event handling.
 
+#include "varnelui/core/UIControlRegistry.h"
 #include "varnelui/core/UIDefines.h"
 #include "varnelui/core/UIString.h"
 #include "varnelui/core/UIDelegate.h"
@@ -31,6 +32,9 @@ struct TRelativePosUI
 class VARNELUI_API CControlUI
 {
 public:
+    // Skin element, GetClass and GetInterface names.
+    static constexpr TControlNames kNames{L"Control", L"ControlUI", L"Control"};
+
     CControlUI();
     CControlUI(const CControlUI&) = delete;
     CControlUI& operator=(const CControlUI&) = delete;

@@ -3,34 +3,25 @@
 // the rest shared among the children without a width. Optionally resizable
 // by the user through a separator strip on its left or right edge.
 
-#include "varnelui/control/UIContainer.h"
-#include "varnelui/control/UILayoutSeparator.h"
+#include "varnelui/control/UIBoxLayout.h"
 
 namespace VarnelUI {
 
-class VARNELUI_API CHorizontalLayoutUI : public CContainerUI
+class VARNELUI_API CHorizontalLayoutUI : public CBoxLayoutUI
 {
 public:
+    // Skin element, GetClass and GetInterface names.
+    static constexpr TControlNames kNames{L"HorizontalLayout", L"HorizontalLayoutUI", L"HorizontalLayout"};
+
     CHorizontalLayoutUI();
-    ~CHorizontalLayoutUI() override;
 
     LPCWSTR GetClass() const override;
     LPVOID GetInterface(LPCWSTR pstrName) override;
-    UINT GetControlFlags() const override;
 
     void SetSepWidth(int iWidth);
     int GetSepWidth() const;
-    void SetSepImmMode(bool bImmediately);
-    bool IsSepImmMode() const;
-    RECT GetThumbRect(bool bUseNew = false) const;
 
-    void SetPos(RECT rc) override;
-    void DoEvent(TEventUI& event) override;
     void SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
-    void DoPostPaint(HDC hDC, const RECT& rcPaint) override;
-
-private:
-    CLayoutSeparator m_separator;
 };
 
 } // namespace VarnelUI

@@ -12,6 +12,8 @@ namespace VarnelUI {
 
 namespace {
 
+const CControlRegistration<CLabelUI> kRegistration;
+
 using AttrParse::ParseBool;
 using AttrParse::ParseColor;
 using AttrParse::ParseInt;
@@ -178,12 +180,12 @@ CLabelUI::CLabelUI()
 
 LPCWSTR CLabelUI::GetClass() const
 {
-    return L"LabelUI";
+    return kNames.className;
 }
 
 LPVOID CLabelUI::GetInterface(LPCWSTR pstrName)
 {
-    if (pstrName != nullptr && std::wcscmp(pstrName, L"Label") == 0) return this;
+    if (IsOwnInterface(pstrName, kNames)) return this;
     return CControlUI::GetInterface(pstrName);
 }
 

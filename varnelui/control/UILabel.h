@@ -13,6 +13,9 @@ namespace VarnelUI {
 class VARNELUI_API CLabelUI : public CControlUI
 {
 public:
+    // Skin element, GetClass and GetInterface names.
+    static constexpr TControlNames kNames{L"Label", L"LabelUI", L"Label"};
+
     CLabelUI();
 
     LPCWSTR GetClass() const override;

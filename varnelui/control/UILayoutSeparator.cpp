@@ -14,31 +14,10 @@ namespace {
 
 constexpr DWORD kTrackerColor = 0xAA000000;
 
-// Accessors along the drag axis, so one drag routine serves both layouts.
-LONG& Near(RECT& rc, bool bVertical)
-{
-    return bVertical ? rc.top : rc.left;
-}
-
-LONG& Far(RECT& rc, bool bVertical)
-{
-    return bVertical ? rc.bottom : rc.right;
-}
-
-LONG Extent(const RECT& rc, bool bVertical)
-{
-    return bVertical ? rc.bottom - rc.top : rc.right - rc.left;
-}
-
-LONG Along(POINT pt, bool bVertical)
-{
-    return bVertical ? pt.y : pt.x;
-}
-
 } // namespace
 
-CLayoutSeparator::CLayoutSeparator(bool bVertical)
-    : m_bVertical(bVertical), m_nSize(0), m_uButtonState(0), m_ptLastMouse{0, 0}, m_rcNewPos{0, 0, 0, 0},
+CLayoutSeparator::CLayoutSeparator(LayoutAxis axis)
+    : m_axis(axis), m_nSize(0), m_uButtonState(0), m_ptLastMouse{0, 0}, m_rcNewPos{0, 0, 0, 0},
       m_bImmMode(false)
 {
 }
@@ -78,7 +57,7 @@ bool CLayoutSeparator::UsesTracker(const CControlUI& owner) const
 RECT CLayoutSeparator::GetThumbRect(const RECT& rcItem, bool bUseNew) const
 {
     const RECT& rc = (bUseNew && IsDragging()) ? m_rcNewPos : rcItem;
-    if (m_bVertical) {
+    if (m_axis.IsVertical()) {
         // The vertical strip never reaches beyond the layout.
         if (m_nSize >= 0) return RECT{rc.left, std::max(rc.bottom - m_nSize, rc.top), rc.right, rc.bottom};
         return RECT{rc.left, rc.top, rc.right, std::min(rc.top - m_nSize, rc.bottom)};
@@ -104,7 +83,7 @@ bool CLayoutSeparator::DoEvent(TEventUI& event, CControlUI& owner, RECT& rcItem,
             // The fixed extent is set directly: in tracking mode the layout
             // must keep its place until the button is released.
             if (MoveTo(event.mousePos, owner)) {
-                nFixedExtent = Extent(m_rcNewPos, m_bVertical);
+                nFixedExtent = m_axis.Extent(m_rcNewPos);
                 if (m_bImmMode) {
                     rcItem = m_rcNewPos;
                     owner.NeedParentUpdate();
@@ -130,7 +109,7 @@ bool CLayoutSeparator::DoEvent(TEventUI& event, CControlUI& owner, RECT& rcItem,
         return true;
     }
     if (event.kind == EVT_SETCURSOR) {
-        ::SetCursor(::LoadCursorW(nullptr, m_bVertical ? IDC_SIZENS : IDC_SIZEWE));
+        ::SetCursor(::LoadCursorW(nullptr, m_axis.IsVertical() ? IDC_SIZENS : IDC_SIZEWE));
         return true;
     }
     return false;
@@ -138,41 +117,41 @@ bool CLayoutSeparator::DoEvent(TEventUI& event, CControlUI& owner, RECT& rcItem,
 
 bool CLayoutSeparator::MoveTo(POINT pt, const CControlUI& owner)
 {
-    const LONG pos = Along(pt, m_bVertical);
-    const LONG delta = pos - Along(m_ptLastMouse, m_bVertical);
+    const LONG pos = m_axis.Along(pt);
+    const LONG delta = pos - m_axis.Along(m_ptLastMouse);
     m_ptLastMouse = pt;
 
-    const int nMin = m_bVertical ? owner.GetMinHeight() : owner.GetMinWidth();
-    const int nMax = m_bVertical ? owner.GetMaxHeight() : owner.GetMaxWidth();
+    const int nMin = m_axis.MinAlong(owner);
+    const int nMax = m_axis.MaxAlong(owner);
     RECT& rcNow = m_rcNewPos;
     RECT rcNext = rcNow;
-    const LONG nowExtent = Extent(rcNow, m_bVertical);
+    const LONG nowExtent = m_axis.Extent(rcNow);
 
     if (m_nSize >= 0) {
         // Strip on the far edge: moves only count while the pointer is on the
         // strip's side of the edge it drags.
-        const LONG edge = Far(rcNow, m_bVertical);
+        const LONG edge = m_axis.Far(rcNow);
         if ((delta > 0 && pos < edge - m_nSize) || (delta < 0 && pos > edge)) return false;
-        Far(rcNext, m_bVertical) = edge + delta;
-        if (Extent(rcNext, m_bVertical) <= nMin) {
+        m_axis.Far(rcNext) = edge + delta;
+        if (m_axis.Extent(rcNext) <= nMin) {
             if (nowExtent <= nMin) return false;
-            Far(rcNext, m_bVertical) = Near(rcNext, m_bVertical) + nMin;
+            m_axis.Far(rcNext) = m_axis.Near(rcNext) + nMin;
         }
-        if (Extent(rcNext, m_bVertical) >= nMax) {
+        if (m_axis.Extent(rcNext) >= nMax) {
             if (nowExtent >= nMax) return false;
-            Far(rcNext, m_bVertical) = Near(rcNext, m_bVertical) + nMax;
+            m_axis.Far(rcNext) = m_axis.Near(rcNext) + nMax;
         }
     } else {
-        const LONG edge = Near(rcNow, m_bVertical);
+        const LONG edge = m_axis.Near(rcNow);
         if ((delta > 0 && pos < edge) || (delta < 0 && pos > edge - m_nSize)) return false;
-        Near(rcNext, m_bVertical) = edge + delta;
-        if (Extent(rcNext, m_bVertical) <= nMin) {
+        m_axis.Near(rcNext) = edge + delta;
+        if (m_axis.Extent(rcNext) <= nMin) {
             if (nowExtent <= nMin) return false;
-            Near(rcNext, m_bVertical) = Far(rcNext, m_bVertical) - nMin;
+            m_axis.Near(rcNext) = m_axis.Far(rcNext) - nMin;
         }
-        if (Extent(rcNext, m_bVertical) >= nMax) {
+        if (m_axis.Extent(rcNext) >= nMax) {
             if (nowExtent >= nMax) return false;
-            Near(rcNext, m_bVertical) = Far(rcNext, m_bVertical) - nMax;
+            m_axis.Near(rcNext) = m_axis.Far(rcNext) - nMax;
         }
     }
     rcNow = rcNext;

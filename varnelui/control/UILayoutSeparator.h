@@ -3,6 +3,7 @@
 // layouts: a strip along one edge of the layout by which the user resizes the
 // layout itself, either live or with a translucent strip following the pointer.
 
+#include "varnelui/control/UILayoutAxis.h"
 #include "varnelui/core/UIDefines.h"
 
 namespace VarnelUI {
@@ -13,9 +14,9 @@ struct TEventUI;
 class VARNELUI_API CLayoutSeparator
 {
 public:
-    // bVertical: the strip lies on the bottom or top edge and drags the
-    // height; otherwise on the right or left edge and drags the width.
-    explicit CLayoutSeparator(bool bVertical);
+    // Vertical: the strip lies on the bottom or top edge and drags the
+    // height; horizontal: on the right or left edge and drags the width.
+    explicit CLayoutSeparator(LayoutAxis axis);
 
     // > 0: a strip of that many pixels on the bottom or right edge; < 0: of
     // minus that many on the top or left edge; 0: no separator.
@@ -48,7 +49,7 @@ private:
     bool MoveTo(POINT pt, const CControlUI& owner);
     bool UsesTracker(const CControlUI& owner) const;
 
-    bool m_bVertical;
+    CLayoutAxis m_axis;
     int m_nSize;
     UINT m_uButtonState;
     POINT m_ptLastMouse;

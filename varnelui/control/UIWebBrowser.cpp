@@ -15,6 +15,8 @@ namespace VarnelUI {
 
 namespace {
 
+const CControlRegistration<CWebBrowserUI> kRegistration;
+
 using AttrParse::TAttributeEntry;
 
 const TAttributeEntry<CWebBrowserUI> kWebBrowserAttributes[] = {
@@ -63,12 +65,12 @@ CWebBrowserUI::~CWebBrowserUI()
 
 LPCWSTR CWebBrowserUI::GetClass() const
 {
-    return L"WebBrowserUI";
+    return kNames.className;
 }
 
 LPVOID CWebBrowserUI::GetInterface(LPCWSTR pstrName)
 {
-    if (pstrName != nullptr && std::wcscmp(pstrName, L"WebBrowser") == 0) return static_cast<CWebBrowserUI*>(this);
+    if (IsOwnInterface(pstrName, kNames)) return static_cast<CWebBrowserUI*>(this);
     return CActiveXUI::GetInterface(pstrName);
 }
 

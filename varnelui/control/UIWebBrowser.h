@@ -30,6 +30,9 @@ class VARNELUI_API CWebBrowserUI : public CActiveXUI,
                                    public ITranslateAccelerator
 {
 public:
+    // Skin element, GetClass and GetInterface names.
+    static constexpr TControlNames kNames{L"WebBrowser", L"WebBrowserUI", L"WebBrowser"};
+
     CWebBrowserUI();
     ~CWebBrowserUI() override;
 

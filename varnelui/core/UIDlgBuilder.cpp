@@ -1,14 +1,9 @@
 #include "varnelui/core/UIDlgBuilder.h"
 
-#include "varnelui/control/UIActiveX.h"
-#include "varnelui/control/UIButton.h"
 #include "varnelui/control/UIContainer.h"
 #include "varnelui/control/UIControl.h"
-#include "varnelui/control/UIHorizontalLayout.h"
-#include "varnelui/control/UILabel.h"
-#include "varnelui/control/UIVerticalLayout.h"
-#include "varnelui/control/UIWebBrowser.h"
 #include "varnelui/core/UIAttrParse.h"
+#include "varnelui/core/UIControlRegistry.h"
 #include "varnelui/core/UIManager.h"
 
 #include <cwchar>
@@ -28,42 +23,6 @@ using AttrParse::TAttributeEntry;
 bool Equals(LPCWSTR a, LPCWSTR b)
 {
     return std::wcscmp(a, b) == 0;
-}
-
-// ---- element name -> control class -------------------------------------------
-
-template <class T>
-CControlUI* New()
-{
-    return new T;
-}
-
-struct TControlClass
-{
-    LPCWSTR name;
-    CControlUI* (*create)();
-};
-
-// One row per control class. Names match exactly and case-sensitively:
-// "button" is not a Button, it goes to the plug-ins and the callback like any
-// other unknown name.
-const TControlClass kControlClasses[] = {
-    {L"Control", &New<CControlUI>},
-    {L"Container", &New<CContainerUI>},
-    {L"VerticalLayout", &New<CVerticalLayoutUI>},
-    {L"HorizontalLayout", &New<CHorizontalLayoutUI>},
-    {L"Label", &New<CLabelUI>},
-    {L"Button", &New<CButtonUI>},
-    {L"ActiveX", &New<CActiveXUI>},
-    {L"WebBrowser", &New<CWebBrowserUI>},
-};
-
-CControlUI* CreateKnownControl(LPCWSTR pstrClass)
-{
-    for (const TControlClass& entry : kControlClasses) {
-        if (Equals(entry.name, pstrClass)) return entry.create();
-    }
-    return nullptr;
 }
 
 // ---- Window element attributes ---------------------------------------------
@@ -265,7 +224,9 @@ void CDialogBuilder::ApplyWindowAttributes(CMarkupNode& root, CPaintManagerUI* p
 
 CControlUI* CDialogBuilder::NewControl(LPCWSTR pstrClass) const
 {
-    if (CControlUI* pControl = CreateKnownControl(pstrClass)) return pControl;
+    // Registered names match exactly and case-sensitively: "button" is not a
+    // Button, it goes to the plug-ins and the callback like any other name.
+    if (CControlUI* pControl = CControlRegistry::Create(pstrClass)) return pControl;
     for (const LPCREATECONTROL pCreate : CPaintManagerUI::GetPlugins()) {
         if (CControlUI* pControl = pCreate(pstrClass)) return pControl;
     }
@@ -285,18 +246,12 @@ CControlUI* CDialogBuilder::Parse(CMarkupNode& parent, CControlUI* pParent, CPai
             Include(node, pParent, pManager);
             continue;
         }
-        // TreeNode elements get their own rule once a tree view exists: the
-        // node goes into the parent node (or the parent tree view), takes its
-        // default list and attributes, then its children, and never becomes
-        // the level's result. Until then a TreeNode is an unknown name.
         CControlUI* pControl = NewControl(pstrClass);
         if (pControl == nullptr) continue;  // unknown: skipped with its subtree
 
         if (node.HasChildren()) Parse(node, pControl, pManager);
 
         if (pParent != nullptr) {
-            // A parent that is a tree node takes the control into its
-            // horizontal row instead; that branch completes with the tree view.
             if (!bContainerAsked) {
                 pContainer = static_cast<IContainerUI*>(pParent->GetInterface(L"IContainer"));
                 bContainerAsked = true;

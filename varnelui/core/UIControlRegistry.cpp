@@ -1,0 +1,52 @@
+#include "varnelui/core/UIControlRegistry.h"
+
+#include <algorithm>
+#include <cwchar>
+
+namespace VarnelUI {
+
+namespace {
+
+// Filled by static constructors in any order, so it is built on first use.
+std::vector<TControlClass>& Registry()
+{
+    static std::vector<TControlClass> classes;
+    return classes;
+}
+
+bool ElementLess(const TControlClass& entry, LPCWSTR pstrElement)
+{
+    return std::wcscmp(entry.names.element, pstrElement) < 0;
+}
+
+} // namespace
+
+void CControlRegistry::Register(const TControlClass& controlClass)
+{
+    std::vector<TControlClass>& classes = Registry();
+    const auto at = std::lower_bound(classes.begin(), classes.end(), controlClass.names.element, ElementLess);
+    if (at != classes.end() && std::wcscmp(at->names.element, controlClass.names.element) == 0) return;
+    classes.insert(at, controlClass);
+}
+
+const TControlClass* CControlRegistry::Find(LPCWSTR pstrElement)
+{
+    if (pstrElement == nullptr) return nullptr;
+    const std::vector<TControlClass>& classes = Registry();
+    const auto at = std::lower_bound(classes.begin(), classes.end(), pstrElement, ElementLess);
+    if (at == classes.end() || std::wcscmp(at->names.element, pstrElement) != 0) return nullptr;
+    return &*at;
+}
+
+CControlUI* CControlRegistry::Create(LPCWSTR pstrElement)
+{
+    const TControlClass* pClass = Find(pstrElement);
+    return pClass != nullptr ? pClass->create() : nullptr;
+}
+
+const std::vector<TControlClass>& CControlRegistry::Classes()
+{
+    return Registry();
+}
+
+} // namespace VarnelUI

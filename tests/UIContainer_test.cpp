@@ -355,6 +355,7 @@ TEST(ContainerSearch, OrderFlagsAndHitTesting)
     EXPECT_EQ(box.FindControl(FirstVisited, nullptr, FIND_ALL), a);
     EXPECT_EQ(box.FindControl(FirstVisited, nullptr, FIND_TOP_FIRST), badge);
     EXPECT_EQ(box.FindControl(FirstVisited, nullptr, FIND_ME_FIRST), &box);
+    EXPECT_EQ(box.FindControl(FirstVisited, nullptr, FIND_HITTEST), nullptr); // a hit test needs a point
 
     // The later of two overlapping children is on top.
     EXPECT_EQ(Hit(box, 50, 50), b);

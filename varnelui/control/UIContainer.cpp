@@ -681,7 +681,8 @@ CControlUI* CContainerUI::FindControl(FINDCONTROLPROC Proc, LPVOID pData, UINT u
     if ((uFlags & FIND_ENABLED) != 0 && !IsEnabled()) return nullptr;
     const bool bHitTest = (uFlags & FIND_HITTEST) != 0;
     if (bHitTest) {
-        if (!::PtInRect(&m_rcItem, *static_cast<const POINT*>(pData))) return nullptr;
+        // A hit test without a point cannot hit anything.
+        if (pData == nullptr || !::PtInRect(&m_rcItem, *static_cast<const POINT*>(pData))) return nullptr;
         if (!m_bMouseChildEnabled) {
             CControlUI* pResult = FindInScrollBars(Proc, pData, uFlags);
             return pResult != nullptr ? pResult : CControlUI::FindControl(Proc, pData, uFlags);

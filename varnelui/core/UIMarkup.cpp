@@ -354,11 +354,9 @@ bool CMarkup::AllocateDocument(size_t nUnits)
 bool CMarkup::Load(LPCWSTR pstrXML)
 {
     Release();
-    // An empty text is rejected like an empty file rather than read as a
-    // document without elements.
-    if (pstrXML == nullptr || *pstrXML == 0)
-        return Failed(kEmptyDocument);
-    const size_t length = std::wcslen(pstrXML);
+    // An empty text is a document without elements, like one of only
+    // whitespace or comments.
+    const size_t length = pstrXML != nullptr ? std::wcslen(pstrXML) : 0;
     if (!AllocateDocument(length))
         return false;
     std::memcpy(m_pstrXML, pstrXML, length * sizeof(wchar_t));
@@ -371,9 +369,9 @@ bool CMarkup::LoadFromMem(const BYTE* pByte, DWORD dwSize, int encoding)
     return DecodeDocument(pByte, dwSize, encoding) && ParseLoaded();
 }
 
-// Fills the document buffer from raw bytes. Bytes that decode to no text (none
-// at all, only a byte-order mark, UTF-16 without its mark, an unknown encoding)
-// fail the load.
+// Fills the document buffer from raw bytes. No bytes, or only a byte-order
+// mark, make an empty document; UTF-16 without its mark and an unknown
+// encoding fail the load.
 bool CMarkup::DecodeDocument(const BYTE* pByte, DWORD dwSize, int encoding)
 {
     if (pByte == nullptr)
@@ -386,7 +384,7 @@ bool CMarkup::DecodeDocument(const BYTE* pByte, DWORD dwSize, int encoding)
             dwSize -= 3;
         }
         if (dwSize == 0)
-            return Failed(kEmptyDocument);
+            return AllocateDocument(0);
         if (dwSize > static_cast<DWORD>(INT_MAX))
             return Failed(kOutOfMemory);
         const UINT codePage = encoding == 0 ? CP_UTF8 : CP_ACP;
@@ -405,8 +403,6 @@ bool CMarkup::DecodeDocument(const BYTE* pByte, DWORD dwSize, int encoding)
         if (!littleEndian && !bigEndian)
             return Failed(kMissingByteOrderMark);
         const size_t units = (dwSize & ~static_cast<DWORD>(1)) / 2 - 1;
-        if (units == 0)
-            return Failed(kEmptyDocument);
         if (!AllocateDocument(units))
             return false;
         // Big-endian units are swapped while copying: the caller's bytes may
@@ -578,8 +574,9 @@ bool CMarkup::ParseClosingTag(LPWSTR& pstr, int iElement)
 // pstr is on the unit after the element name; leaves it on ">", "/" or the end.
 bool CMarkup::ParseAttributes(LPWSTR& pstr)
 {
-    // "/" here is "<Name/>": an empty element without attributes.
-    if (*pstr == L'>' || *pstr == L'/')
+    // "<Name/>" is an empty element without attributes; any other unit after
+    // the name, a "/" followed by more text too, ends the name.
+    if (*pstr == L'>' || (pstr[0] == L'/' && pstr[1] == L'>'))
         return true;
     *pstr = 0;
     for (;;) {

@@ -349,9 +349,15 @@ public:
 
     ZRESULT UnpackToMemory(int index, BYTE* pBuffer, DWORD dwLength)
     {
-        // With no room nothing can be delivered, and "nothing delivered" would
-        // read as the end of the member.
-        if (!IsMember(index) || pBuffer == nullptr || dwLength == 0)
+        if (!IsMember(index))
+            return ZIP_BAD_ARGS;
+        // No room: nothing is delivered, which ends the member as if none
+        // remained, so a later call starts it again from its first byte.
+        if (dwLength == 0) {
+            EndExtraction();
+            return ZIP_OK;
+        }
+        if (pBuffer == nullptr)
             return ZIP_BAD_ARGS;
         if (!m_current || m_current->index != index) {
             EndExtraction();

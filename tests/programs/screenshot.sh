@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Screenshots of the launcher's windows, taken on the host from the X display
 # the launcher runs on (the test session's DISPLAY and WINEPREFIX).
-#   screenshot.sh login <launcher exe> <output png>
+#   screenshot.sh login <launcher exe> <output png> [reference png]
 #     The login frame's screen area, over a checkerboard root so the
 #     transparent parts of its shape show; then the frame's own close button
 #     ends the launcher.
@@ -10,11 +10,15 @@
 #     opens the play window at once; the whole screen is saved with the
 #     maximised window on it. Then the title bar's close button and a yes to
 #     the question end the launcher.
+# With a reference picture, the shot must equal it pixel for pixel: the
+# windows are drawn by the same code, skin and X server every run, so any
+# difference is a change in how the launcher looks.
 set -euo pipefail
 
 mode=$1
 exe=$2
 out=$3
+reference=${4:-}
 : "${DISPLAY:?needs the test session's DISPLAY}"
 : "${WINEPREFIX:?needs the test session's WINEPREFIX}"
 export WINEDEBUG=${WINEDEBUG:--all}
@@ -137,6 +141,14 @@ save_shot() {
   mkdir -p "$(dirname "$out")"
   cp "$work/shot.png" "$out"
   echo "saved $(identify -format '%wx%h' "$out") to $out"
+  [ -n "$reference" ] || return 0
+  local differing
+  differing=$(compare -metric AE "$out" "$reference" "${out%.png}-diff.png" 2>&1) || true
+  if [ "$differing" != "0" ]; then
+    echo "the $mode window differs from $reference in $differing pixels (see ${out%.png}-diff.png)" >&2
+    exit 1
+  fi
+  echo "identical to $reference"
 }
 
 # Waits for the launcher to end by itself and checks its exit code.

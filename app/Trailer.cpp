@@ -32,16 +32,46 @@ void GetModulePath(CUIString& path)
 DWORD GetImageEndOffset()
 {
     const auto* base = reinterpret_cast<const BYTE*>(::GetModuleHandleW(nullptr));
+    // The loaded image spans SizeOfImage bytes (optional header offset 56, the
+    // same in 32-bit and 64-bit headers), so its headers always fit.
     const BYTE* nt = base + ReadAt<LONG>(base, 0x3C);
+    DWORD end = 0;
+    ImageEndOffsetOf(base, ReadAt<DWORD>(nt, 4 + 20 + 56), end);
+    return end;
+}
+
+bool ImageEndOffsetOf(const BYTE* image, size_t size, DWORD& end)
+{
+    if (image == nullptr || size < 0x40 || image[0] != 'M' || image[1] != 'Z')
+        return false;
+    const LONG ntOffset = ReadAt<LONG>(image, 0x3C);
+    if (ntOffset < 0 || static_cast<size_t>(ntOffset) > size - 24)
+        return false;
+    const BYTE* nt = image + ntOffset;
+    if (std::memcmp(nt, "PE\0\0", 4) != 0)
+        return false;
     const WORD sections = ReadAt<WORD>(nt, 6);
-    if (sections == 0)
-        return 0;
+    if (sections == 0) {
+        end = 0;
+        return true;
+    }
     // The section table follows the optional header, whose size the file header
     // gives: 224 bytes for 32-bit images, 240 for 64-bit ones.
     const WORD optionalHeaderSize = ReadAt<WORD>(nt, 4 + 16);
-    const BYTE* table = nt + 4 + 20 + optionalHeaderSize;
-    const BYTE* last = table + (sections - 1) * 40;
-    return ReadAt<DWORD>(last, 20) + ReadAt<DWORD>(last, 16);
+    const size_t last = static_cast<size_t>(ntOffset) + 4 + 20 + optionalHeaderSize + (sections - 1) * 40u;
+    if (last + 40 > size)
+        return false;
+    end = ReadAt<DWORD>(image + last, 20) + ReadAt<DWORD>(image + last, 16);
+    return true;
+}
+
+std::string TrailerTextOf(const BYTE* afterImage, size_t size)
+{
+    const size_t limit = size < kTrailerBuffer - 1 ? size : kTrailerBuffer - 1;
+    size_t length = 0;
+    while (length < limit && afterImage[length] != 0)
+        ++length;
+    return std::string(reinterpret_cast<const char*>(afterImage), length);
 }
 
 void ReadExecutableTrailer(LPCWSTR path, std::string& out)
@@ -56,10 +86,10 @@ void ReadExecutableTrailer(LPCWSTR path, std::string& out)
     LARGE_INTEGER offset{};
     offset.QuadPart = GetImageEndOffset();
     ::SetFilePointerEx(file.Get(), offset, nullptr, FILE_BEGIN);
-    char buffer[kTrailerBuffer] = {};
+    BYTE buffer[kTrailerBuffer - 1] = {};
     DWORD read = 0;
     ::ReadFile(file.Get(), buffer, kTrailerBuffer - 1, &read, nullptr);
-    out.assign(buffer);
+    out = TrailerTextOf(buffer, read);
 }
 
 std::vector<std::string> SplitString(const std::string& text, const std::string& separator)
@@ -84,6 +114,11 @@ bool GetTrailerField(int index, CUIString& out)
     GetModulePath(path);
     std::string trailer;
     ReadExecutableTrailer(path, trailer);
+    return TrailerFieldOf(trailer, index, out);
+}
+
+bool TrailerFieldOf(const std::string& trailer, int index, CUIString& out)
+{
     if (trailer.find('|') == std::string::npos)
         return false;
     const std::vector<std::string> pieces = SplitString(trailer, "|");

@@ -14,6 +14,16 @@ void GetModulePath(VarnelUI::CUIString& path);
 // the loaded image: the trailer starts there.
 DWORD GetImageEndOffset();
 
+// The same rule on the first `size` bytes of any image, a loaded one or a
+// file's: the last section table entry's raw data pointer plus raw size (0
+// when there are no sections). False when the headers are not a PE's or do
+// not fit in `size`.
+bool ImageEndOffsetOf(const BYTE* image, size_t size, DWORD& end);
+
+// The trailer text the launcher reads from the `size` bytes that follow the
+// image end: at most 255 of them, up to the first zero byte.
+std::string TrailerTextOf(const BYTE* afterImage, size_t size);
+
 // Reads the trailer text of the executable at `path` (at most 255 bytes, up to
 // the first zero byte). Shows a message and leaves `out` unchanged when the
 // file cannot be opened.
@@ -25,3 +35,6 @@ std::vector<std::string> SplitString(const std::string& text, const std::string&
 // Field `index` (from 0) of this executable's trailer. False, with `out`
 // untouched, when the trailer has no "|" or fewer pieces than index + 1.
 bool GetTrailerField(int index, VarnelUI::CUIString& out);
+
+// The split and conversion of GetTrailerField on a trailer text already read.
+bool TrailerFieldOf(const std::string& trailer, int index, VarnelUI::CUIString& out);

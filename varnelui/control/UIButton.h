@@ -3,8 +3,8 @@
 // (normal, hot, pushed, focused, disabled, plus foreground images), colours its
 // text by state and reports "click" when activated.
 
-#include "varnelui/control/UIControlState.h"
 #include "varnelui/control/UILabel.h"
+#include "varnelui/core/UIEvents.h"
 
 namespace VarnelUI {
 

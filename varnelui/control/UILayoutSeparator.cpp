@@ -1,7 +1,7 @@
 #include "varnelui/control/UILayoutSeparator.h"
 
 #include "varnelui/control/UIControl.h"
-#include "varnelui/control/UIControlState.h"
+#include "varnelui/core/UIEvents.h"
 #include "varnelui/core/UIManager.h"
 #include "varnelui/core/UIRect.h"
 #include "varnelui/core/UIRender.h"

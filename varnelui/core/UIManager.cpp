@@ -6,7 +6,6 @@
 #include "varnelui/core/UIManager.h"
 
 #include "varnelui/control/UIControl.h"
-#include "varnelui/core/UIRender.h"
 
 #include <algorithm>
 #include <cwchar>
@@ -136,17 +135,6 @@ void RemoveAll(CStdPtrArray& array, LPVOID p)
 }
 
 } // namespace
-
-WORD CurrentKeyState()
-{
-    WORD wState = 0;
-    if (::GetKeyState(VK_LBUTTON) < 0) wState |= KEYSTATE_LBUTTON;
-    if (::GetKeyState(VK_RBUTTON) < 0) wState |= KEYSTATE_RBUTTON;
-    if (::GetKeyState(VK_SHIFT) < 0) wState |= KEYSTATE_SHIFT;
-    if (::GetKeyState(VK_CONTROL) < 0) wState |= KEYSTATE_CONTROL;
-    if (::GetKeyState(VK_MENU) < 0) wState |= KEYSTATE_ALT;
-    return wState;
-}
 
 // ---- watching controls during dispatch --------------------------------------
 
@@ -909,95 +897,57 @@ bool CPaintManagerUI::IsShowUpdateRect() const
 
 void CPaintManagerUI::SetHasWindowShadow(bool bShadow)
 {
-    m_bWindowShadow = bShadow;
+    m_shadow.SetEnabled(bShadow);
 }
 
 bool CPaintManagerUI::HasWindowShadow() const
 {
-    return m_bWindowShadow;
+    return m_shadow.IsEnabled();
 }
 
 void CPaintManagerUI::SetWindowShadowImage(LPCWSTR pstrImage)
 {
-    m_sShadowImage = pstrImage;
+    m_shadow.SetImage(pstrImage);
 }
 
 void CPaintManagerUI::SetTopleftShadowRect(int x, int y, int width, int height)
 {
-    m_rcShadowTopLeft = {x, y, x + width, y + height};
+    m_shadow.SetTopLeftRect(x, y, width, height);
 }
 
 void CPaintManagerUI::SetToprightShadowRect(int x, int y, int width, int height)
 {
-    m_rcShadowTopRight = {x, y, x + width, y + height};
+    m_shadow.SetTopRightRect(x, y, width, height);
 }
 
 void CPaintManagerUI::SetBottomleftShadowRect(int x, int y, int width, int height)
 {
-    m_rcShadowBottomLeft = {x, y, x + width, y + height};
+    m_shadow.SetBottomLeftRect(x, y, width, height);
 }
 
 void CPaintManagerUI::SetBottomrightShadowRect(int x, int y, int width, int height)
 {
-    m_rcShadowBottomRight = {x, y, x + width, y + height};
+    m_shadow.SetBottomRightRect(x, y, width, height);
 }
 
 void CPaintManagerUI::CalMiddleShadowRect()
 {
-    const RECT& tl = m_rcShadowTopLeft;
-    const RECT& tr = m_rcShadowTopRight;
-    const RECT& bl = m_rcShadowBottomLeft;
-    const RECT& br = m_rcShadowBottomRight;
-    m_rcShadowTopMiddle = {tl.right, 0, tr.left, tl.bottom};
-    m_rcShadowBottomMiddle = {bl.right, bl.top, br.left, bl.bottom};
-    m_rcShadowLeftMiddle = {tl.left, tl.bottom, tl.right, bl.top};
-    m_rcShadowRightMiddle = {tr.left, tr.bottom, tr.right, br.top};
+    m_shadow.CalMiddleRects();
 }
 
 void CPaintManagerUI::CalRealShadowRect(const RECT& rcClient, tagTWindowShadowInfo& info) const
 {
-    const RECT& tl = m_rcShadowTopLeft;
-    const RECT& tr = m_rcShadowTopRight;
-    const RECT& bl = m_rcShadowBottomLeft;
-    const LONG W = rcClient.right;
-    const LONG H = rcClient.bottom;
-    const LONG r = W - (tr.right - tr.left);
-    const LONG b = H - (bl.bottom - bl.top);
-    info.rcTopLeft = {0, 0, tl.right, tl.bottom};
-    info.rcTopRight = {r, 0, W, tr.bottom};
-    info.rcBottomLeft = {0, b, bl.right, H};
-    info.rcBottomRight = {r, b, W, H};
-    info.rcTopMiddle = {tl.right, 0, r, tl.bottom};
-    info.rcBottomMiddle = {bl.right, b, r, H};
-    info.rcLeftMiddle = {0, tl.bottom, tl.right, b};
-    info.rcRightMiddle = {r, tr.bottom, W, b};
+    m_shadow.CalRealRects(rcClient, info);
 }
 
 void CPaintManagerUI::GenerateShadowRenderString(const RECT& rcSource, const RECT& rcDest, LPWSTR pBuffer) const
 {
-    std::swprintf(pBuffer, kShadowRenderStringSize, L"file='%ls' dest='%u,%u,%u,%u' source='%u,%u,%u,%u'",
-                  m_sShadowImage.GetData(), static_cast<unsigned>(rcDest.left), static_cast<unsigned>(rcDest.top),
-                  static_cast<unsigned>(rcDest.right), static_cast<unsigned>(rcDest.bottom),
-                  static_cast<unsigned>(rcSource.left), static_cast<unsigned>(rcSource.top),
-                  static_cast<unsigned>(rcSource.right), static_cast<unsigned>(rcSource.bottom));
+    m_shadow.GenerateRenderString(rcSource, rcDest, pBuffer);
 }
 
 void CPaintManagerUI::DrawWindowShadow(RECT& rc)
 {
-    tagTWindowShadowInfo info = {};
-    CalRealShadowRect(rc, info);
-    const RECT* const pieces[][2] = {
-        {&m_rcShadowTopLeft, &info.rcTopLeft},         {&m_rcShadowTopMiddle, &info.rcTopMiddle},
-        {&m_rcShadowTopRight, &info.rcTopRight},       {&m_rcShadowLeftMiddle, &info.rcLeftMiddle},
-        {&m_rcShadowRightMiddle, &info.rcRightMiddle}, {&m_rcShadowBottomLeft, &info.rcBottomLeft},
-        {&m_rcShadowBottomMiddle, &info.rcBottomMiddle}, {&m_rcShadowBottomRight, &info.rcBottomRight},
-    };
-    wchar_t szDescription[kShadowRenderStringSize] = {};
-    for (const auto& piece : pieces) {
-        GenerateShadowRenderString(*piece[0], *piece[1], szDescription);
-        CRenderEngine::DrawImageString(m_hDcBackground.Get(), this, rc, rc, szDescription);
-    }
-    rc = {m_rcShadowTopLeft.right, m_rcShadowTopLeft.bottom, info.rcBottomRight.left, info.rcBottomRight.top};
+    m_shadow.Draw(m_hDcBackground.Get(), this, rc);
 }
 
 // ---- process-wide colour adjustment --------------------------------------------------------

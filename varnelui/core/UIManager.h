@@ -1,13 +1,16 @@
 #pragma once
 // The per-window paint manager: turns native messages into control events,
 // paints the control tree, runs control timers and delivers notifications.
-// Also the process-wide skin resource settings.
+// Its static resource API forwards to the process-wide CResourceSettings.
 
 #include "varnelui/core/UIDefines.h"
 #include "varnelui/core/UIString.h"
 #include "varnelui/core/StdPtrArray.h"
 #include "varnelui/core/StdStringPtrMap.h"
+#include "varnelui/core/UIEvents.h"
 #include "varnelui/core/UIGdiHandles.h"
+#include "varnelui/core/UIResourceSettings.h"
+#include "varnelui/core/UIWindowShadow.h"
 #include "varnelui/utils/UIZip.h"
 
 #include <vector>
@@ -18,123 +21,10 @@ class CControlUI;
 class CPaintManagerUI;
 struct TImageInfo;
 
-// Where a window's skin comes from.
-enum UI_RESOURCETYPE
-{
-    UI_FROM_FILE = 1,
-    UI_FROM_ZIP,
-    UI_FROM_RESOURCE,
-    UI_FROM_ZIPRESOURCE
-};
-
-// Control event kinds. The values are fixed: keyboard kinds are contiguous
-// (EVT_KEYDOWN..EVT_SYSKEY) and so are mouse kinds (EVT_MOUSEMOVE..
-// EVT_SCROLLWHEEL), so controls may test ranges.
-enum EVENTTYPE_UI
-{
-    EVT_KEYDOWN = 3,
-    EVT_KEYUP = 4,
-    EVT_CHAR = 5,
-    EVT_SYSKEY = 6,
-    EVT_MOUSEMOVE = 9,
-    EVT_MOUSELEAVE = 10,
-    EVT_MOUSEENTER = 11,
-    EVT_MOUSEHOVER = 12,
-    EVT_BUTTONDOWN = 13,
-    EVT_BUTTONUP = 14,
-    EVT_RBUTTONDOWN = 15,
-    EVT_DBLCLICK = 16,
-    EVT_CONTEXTMENU = 17,
-    EVT_SCROLLWHEEL = 18,
-    EVT_KILLFOCUS = 20,
-    EVT_SETFOCUS = 21,
-    EVT_WINDOWSIZE = 22,
-    EVT_SETCURSOR = 23,
-    EVT_TIMER = 24
-};
-
-// keyState bits of TEventUI; the same values as the platform's MK_ flags that
-// button messages carry in wParam.
-constexpr WORD KEYSTATE_LBUTTON = 0x01;
-constexpr WORD KEYSTATE_RBUTTON = 0x02;
-constexpr WORD KEYSTATE_SHIFT = 0x04;
-constexpr WORD KEYSTATE_CONTROL = 0x08;
-constexpr WORD KEYSTATE_ALT = 0x20;
-
-// Control flags answered by CControlUI::GetControlFlags.
-constexpr UINT CTRLFLAG_TABSTOP = 0x00000001;
-constexpr UINT CTRLFLAG_SETCURSOR = 0x00000002;
-
 // Private messages: deferred deletion of controls, and the offset at which
 // notifications of native child windows are reflected back to them.
 constexpr UINT UIMSG_DELAYED_CLEANUP = WM_APP + 1;
 constexpr UINT UIMSG_REFLECT_OFFSET = 0x2000;
-
-// Search flags for CControlUI::FindControl.
-constexpr UINT FIND_ALL = 0x00000000;
-constexpr UINT FIND_VISIBLE = 0x00000001;
-constexpr UINT FIND_ENABLED = 0x00000002;
-constexpr UINT FIND_HITTEST = 0x00000004;  // data points to the POINT being tested
-constexpr UINT FIND_TOP_FIRST = 0x00000008;
-constexpr UINT FIND_ME_FIRST = 0x80000000;
-
-// One control event, built on the stack and handed to CControlUI::Event.
-struct TEventUI
-{
-    int kind;
-    CControlUI* sender;
-    DWORD timestamp;
-    POINT mousePos;  // client coordinates
-    wchar_t keyChar;
-    WORD keyState;
-    WPARAM wParam;
-    LPARAM lParam;
-};
-
-// One notification, sent by a control and delivered to the window.
-struct TNotifyUI
-{
-    CUIString type;
-    CUIString virtualWnd;
-    CControlUI* sender;
-    DWORD timestamp;
-    POINT mousePos;
-    WPARAM wParam;
-    LPARAM lParam;
-};
-
-// The modifier and button bits of TEventUI::keyState as the keyboard is now.
-VARNELUI_API WORD CurrentKeyState();
-
-// Receivers registered with a paint manager. They are never deleted through
-// these interfaces.
-class INotifyUI
-{
-public:
-    virtual void Notify(TNotifyUI& msg) = 0;
-
-protected:
-    ~INotifyUI() = default;
-};
-
-class IMessageFilterUI
-{
-public:
-    virtual LRESULT MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled) = 0;
-
-protected:
-    ~IMessageFilterUI() = default;
-};
-
-class ITranslateAccelerator
-{
-public:
-    // 0 means the message was translated.
-    virtual LRESULT TranslateAcceleratorW(MSG* pMsg) = 0;
-
-protected:
-    ~ITranslateAccelerator() = default;
-};
 
 // A control plug-in's factory: a new control for the element name, or null.
 using LPCREATECONTROL = CControlUI* (*)(LPCWSTR pstrType);
@@ -251,18 +141,7 @@ public:
     bool IsShowUpdateRect() const;
 
     // ---- window shadow (drawn by the layered paint) ---------------------------
-    // The eight destination rectangles of the shadow pieces, in this order.
-    struct tagTWindowShadowInfo
-    {
-        RECT rcTopLeft;
-        RECT rcTopRight;
-        RECT rcBottomLeft;
-        RECT rcBottomRight;
-        RECT rcTopMiddle;
-        RECT rcBottomMiddle;
-        RECT rcLeftMiddle;
-        RECT rcRightMiddle;
-    };
+    using tagTWindowShadowInfo = CWindowShadow::tagTWindowShadowInfo;
 
     void SetHasWindowShadow(bool bShadow);
     bool HasWindowShadow() const;
@@ -274,7 +153,7 @@ public:
     void CalMiddleShadowRect();
     void CalRealShadowRect(const RECT& rcClient, tagTWindowShadowInfo& info) const;
     // pBuffer holds kShadowRenderStringSize characters.
-    static constexpr int kShadowRenderStringSize = 512;
+    static constexpr int kShadowRenderStringSize = CWindowShadow::kRenderStringSize;
     void GenerateShadowRenderString(const RECT& rcSource, const RECT& rcDest, LPWSTR pBuffer) const;
     void DrawWindowShadow(RECT& rc);
 
@@ -493,16 +372,7 @@ private:
     SIZE m_szMaxWindow = {};
     int m_nOpacity = 255;
 
-    bool m_bWindowShadow = false;
-    CUIString m_sShadowImage;
-    RECT m_rcShadowTopLeft = {};
-    RECT m_rcShadowTopRight = {};
-    RECT m_rcShadowBottomLeft = {};
-    RECT m_rcShadowBottomRight = {};
-    RECT m_rcShadowTopMiddle = {};
-    RECT m_rcShadowBottomMiddle = {};
-    RECT m_rcShadowLeftMiddle = {};
-    RECT m_rcShadowRightMiddle = {};
+    CWindowShadow m_shadow;
 
     TFontInfo m_DefaultFontInfo = {};
 
@@ -568,13 +438,6 @@ private:
     static short m_S;
     static short m_L;
     static std::vector<LPCREATECONTROL> m_aPlugins;
-
-    static HINSTANCE m_hInstance;
-    static HINSTANCE m_hResourceInstance;
-    static CUIString m_pStrResourcePath;
-    static CUIString m_pStrResourceZip;
-    static bool m_bCachedResourceZip;
-    static ZipHandle m_hResourceZip;
 };
 
 } // namespace VarnelUI

@@ -499,7 +499,7 @@ void CPaintManagerUI::PaintLayered(const RECT& rcClient)
         // Stays selected until the next paint rebuilds both.
         ::SelectObject(m_hDcBackground.Get(), m_hbmpBackground.Get());
         RECT rcRoot = rcClient;
-        if (m_bWindowShadow) DrawWindowShadow(rcRoot);
+        if (m_shadow.IsEnabled()) DrawWindowShadow(rcRoot);
         m_pRoot->DoPaint(m_hDcBackground.Get(), rcRoot);
 
         RECT rcWindow = {};

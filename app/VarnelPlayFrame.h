@@ -15,13 +15,6 @@ class CControlUI;
 class CWebBrowserUI;
 } // namespace VarnelUI
 
-struct TIconTraits
-{
-    using Handle = HICON;
-    static void Free(HICON h) { ::DestroyIcon(h); }
-};
-using CIconHandle = VarnelUI::CGdiHandle<TIconTraits>;
-
 class CVarnelPlayFrame : public VarnelUI::WindowImplBase, public VarnelUI::CWebBrowserEventHandler
 {
 public:
@@ -71,7 +64,7 @@ private:
     VarnelUI::CControlUI* m_pRestoreBtn = nullptr;
     VarnelUI::CUIString m_sGameURL;
     // Shown in the notification area for as long as the window lives.
-    CIconHandle m_smallIcon;
+    VarnelUI::CIconHandle m_smallIcon;
     bool m_bAsking = false;
     CVarnelPlayFrame** m_ppHolder = nullptr;
 };

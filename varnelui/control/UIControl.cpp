@@ -20,12 +20,7 @@ using AttrParse::ParseInts;
 using AttrParse::ParseRect;
 using AttrParse::ParseSize;
 using AttrParse::TAttributeEntry;
-
-// Attribute values are 32-bit numbers in the skin; int is that width everywhere.
-int ToInt(long v)
-{
-    return static_cast<int>(v);
-}
+using AttrParse::ToInt;
 
 const TAttributeEntry<CControlUI> kControlAttributes[] = {
     {L"pos",

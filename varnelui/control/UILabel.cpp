@@ -20,11 +20,7 @@ using AttrParse::ParseInt;
 using AttrParse::ParseInts;
 using AttrParse::ParseRect;
 using AttrParse::TAttributeEntry;
-
-int ToInt(long v)
-{
-    return static_cast<int>(v);
-}
+using AttrParse::ToInt;
 
 // Each word found in an "align" value, in this order, clears and sets these
 // bits ("vcenter" also contains "center", so it centres horizontally too).

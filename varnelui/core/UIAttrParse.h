@@ -13,6 +13,12 @@ namespace AttrParse {
 // allowed, reading stops at the first non-digit, no number at all gives 0.
 long ParseInt(LPCWSTR pstrValue);
 
+// Attribute values are 32-bit numbers in the skin; int is that width everywhere.
+constexpr int ToInt(long value)
+{
+    return static_cast<int>(value);
+}
+
 // Reads up to nCount decimal integers separated by exactly one character of
 // any kind. Reading stops at the end of the value, so a short list never
 // reaches past it; the numbers it lacks are set to 0. Returns how many

@@ -1,6 +1,6 @@
 #pragma once
-// Owning wrappers for GDI handles, so every early return releases what was
-// created, and a guard that undoes a SelectObject.
+// Owning wrappers for GDI handles and icons, so every early return releases
+// what was created, and a guard that undoes a SelectObject.
 
 #include "varnelui/core/UIDefines.h"
 
@@ -61,6 +61,12 @@ struct TMemoryDCTraits
     static void Free(HDC h) { ::DeleteDC(h); }
 };
 
+struct TIconTraits
+{
+    using Handle = HICON;
+    static void Free(HICON h) { ::DestroyIcon(h); }
+};
+
 using CBitmapHandle = CGdiHandle<TGdiObjectTraits<HBITMAP>>;
 using CPenHandle = CGdiHandle<TGdiObjectTraits<HPEN>>;
 using CBrushHandle = CGdiHandle<TGdiObjectTraits<HBRUSH>>;
@@ -68,6 +74,8 @@ using CRegionHandle = CGdiHandle<TGdiObjectTraits<HRGN>>;
 using CFontHandle = CGdiHandle<TGdiObjectTraits<HFONT>>;
 // A device context from CreateCompatibleDC or CreateDCW.
 using CMemoryDCHandle = CGdiHandle<TMemoryDCTraits>;
+// An icon from LoadImageW, CreateIconIndirect or the like (not a shared one).
+using CIconHandle = CGdiHandle<TIconTraits>;
 
 // A device context from GetDC, given back with ReleaseDC to its window.
 class CWindowDCHandle

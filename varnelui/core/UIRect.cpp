@@ -10,30 +10,12 @@ CUIRect::CUIRect()
     left = top = right = bottom = 0;
 }
 
-CUIRect::CUIRect(const RECT& src)
-{
-    left = src.left;
-    top = src.top;
-    right = src.right;
-    bottom = src.bottom;
-}
-
 CUIRect::CUIRect(int iLeft, int iTop, int iRight, int iBottom)
 {
     left = iLeft;
     top = iTop;
     right = iRight;
     bottom = iBottom;
-}
-
-int CUIRect::GetWidth() const
-{
-    return right - left;
-}
-
-int CUIRect::GetHeight() const
-{
-    return bottom - top;
 }
 
 void CUIRect::Empty()

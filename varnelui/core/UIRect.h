@@ -9,11 +9,13 @@ class VARNELUI_API CUIRect : public RECT
 {
 public:
     CUIRect();
-    CUIRect(const RECT& src);
+    // Defined here, like the two sizes, so that the render engine's per-piece
+    // arithmetic stays inline.
+    CUIRect(const RECT& src) : RECT(src) {}
     CUIRect(int iLeft, int iTop, int iRight, int iBottom);
 
-    int GetWidth() const;
-    int GetHeight() const;
+    int GetWidth() const { return right - left; }
+    int GetHeight() const { return bottom - top; }
     void Empty();
     bool IsNull() const;
     // Bounding box of both, empty rectangles included.

@@ -1,7 +1,9 @@
 #include "varnelui/core/UIRender.h"
 
 #include "varnelui/control/UIControl.h"
+#include "varnelui/core/UIColor.h"
 #include "varnelui/core/UIManager.h"
+#include "varnelui/core/UIRect.h"
 #include "varnelui/core/UIRenderBlend.h"
 
 #include <algorithm>
@@ -10,27 +12,6 @@
 namespace VarnelUI {
 
 namespace {
-
-// Pens, brushes and text colours take only red, green and blue.
-COLORREF ToColorRef(DWORD argb)
-{
-    return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
-}
-
-BYTE AlphaOf(DWORD argb)
-{
-    return static_cast<BYTE>(argb >> 24);
-}
-
-int Width(const RECT& rc)
-{
-    return rc.right - rc.left;
-}
-
-int Height(const RECT& rc)
-{
-    return rc.bottom - rc.top;
-}
 
 // ---- hue, saturation, lightness ---------------------------------------------
 // The channels are taken in storage order (bits 0-7 first); the conversion back
@@ -200,8 +181,8 @@ void CRenderEngine::DrawGradient(HDC hDC, const RECT& rc, DWORD dwFirst, DWORD d
         return;
     }
 
-    const int cx = Width(rc);
-    const int cy = Height(rc);
+    const int cx = CUIRect(rc).GetWidth();
+    const int cy = CUIRect(rc).GetHeight();
     const CMemoryDCHandle memDC(::CreateCompatibleDC(hDC));
     if (!memDC) return;
     void* pBits = nullptr;
@@ -271,8 +252,8 @@ SIZE CRenderEngine::GetTextSize(HDC hDC, CPaintManagerUI* pManager, LPCWSTR pstr
 
 HBITMAP CRenderEngine::GenerateBitmap(CPaintManagerUI* pManager, CControlUI* pControl, const RECT& rc)
 {
-    const int cx = Width(rc);
-    const int cy = Height(rc);
+    const int cx = CUIRect(rc).GetWidth();
+    const int cy = CUIRect(rc).GetHeight();
     if (pManager == nullptr || pControl == nullptr || cx <= 0 || cy <= 0) return nullptr;
 
     // The control paints at its usual coordinates, so the scratch surface

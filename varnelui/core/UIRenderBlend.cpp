@@ -1,6 +1,8 @@
 #include "varnelui/core/UIRenderBlend.h"
 
+#include "varnelui/core/UIColor.h"
 #include "varnelui/core/UIGdiHandles.h"
+#include "varnelui/core/UIRect.h"
 
 #include <algorithm>
 
@@ -34,21 +36,6 @@ PFN_GradientFill SystemGradientFill()
 {
     static const PFN_GradientFill fn = LookUpMsimg32<PFN_GradientFill>("GradientFill");
     return fn;
-}
-
-int Width(const RECT& rc)
-{
-    return rc.right - rc.left;
-}
-
-int Height(const RECT& rc)
-{
-    return rc.bottom - rc.top;
-}
-
-COLORREF ToColorRef(DWORD argb)
-{
-    return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
 }
 
 // A DIB section of its own DC, for copying pixels in and out.
@@ -105,17 +92,21 @@ bool AlphaBlendPiece(HDC hDest, const RECT& rcDest, HDC hSrc, const RECT& rcSrc,
 {
     if (const PFN_AlphaBlend pfn = SystemAlphaBlend()) {
         const BLENDFUNCTION bf = {AC_SRC_OVER, 0, fade, static_cast<BYTE>(bPerPixelAlpha ? AC_SRC_ALPHA : 0)};
-        return pfn(hDest, rcDest.left, rcDest.top, Width(rcDest), Height(rcDest), hSrc, rcSrc.left, rcSrc.top,
-                   Width(rcSrc), Height(rcSrc), bf) != FALSE;
+        const CUIRect dest(rcDest);
+        const CUIRect src(rcSrc);
+        return pfn(hDest, dest.left, dest.top, dest.GetWidth(), dest.GetHeight(), hSrc, src.left, src.top,
+                   src.GetWidth(), src.GetHeight(), bf) != FALSE;
     }
     return SoftwareAlphaBlend(hDest, rcDest, hSrc, rcSrc, fade, bPerPixelAlpha);
 }
 
 bool SoftwareAlphaBlend(HDC hDest, const RECT& rcDest, HDC hSrc, const RECT& rcSrc, BYTE fade, bool bPerPixelAlpha)
 {
-    const int cx = Width(rcDest);
-    const int cy = Height(rcDest);
-    if (cx <= 0 || cy <= 0 || Width(rcSrc) <= 0 || Height(rcSrc) <= 0) return false;
+    const int cx = CUIRect(rcDest).GetWidth();
+    const int cy = CUIRect(rcDest).GetHeight();
+    const int srcCx = CUIRect(rcSrc).GetWidth();
+    const int srcCy = CUIRect(rcSrc).GetHeight();
+    if (cx <= 0 || cy <= 0 || srcCx <= 0 || srcCy <= 0) return false;
 
     TScratch src(hDest, cx, cy);
     TScratch dst(hDest, cx, cy);
@@ -123,8 +114,7 @@ bool SoftwareAlphaBlend(HDC hDest, const RECT& rcDest, HDC hSrc, const RECT& rcS
 
     // Colour-on-colour stretching copies the alpha bytes along with the colour.
     ::SetStretchBltMode(src.dc.Get(), COLORONCOLOR);
-    if (!::StretchBlt(src.dc.Get(), 0, 0, cx, cy, hSrc, rcSrc.left, rcSrc.top, Width(rcSrc), Height(rcSrc),
-                      SRCCOPY))
+    if (!::StretchBlt(src.dc.Get(), 0, 0, cx, cy, hSrc, rcSrc.left, rcSrc.top, srcCx, srcCy, SRCCOPY))
         return false;
     if (!::BitBlt(dst.dc.Get(), 0, 0, cx, cy, hDest, rcDest.left, rcDest.top, SRCCOPY)) return false;
     ::GdiFlush();
@@ -190,7 +180,7 @@ void FillSteppedGradient(HDC hDC, const RECT& rc, DWORD dwFirst, DWORD dwSecond,
         const int second = static_cast<int>((dwSecond >> bit) & 0xFF);
         return static_cast<DWORD>((second * (strips - i) + first * i) >> shift);
     };
-    const long long extent = bVertical ? Height(rc) : Width(rc);
+    const long long extent = bVertical ? CUIRect(rc).GetHeight() : CUIRect(rc).GetWidth();
     for (int i = 0; i < strips; ++i) {
         const LONG nearEdge = static_cast<LONG>(((i + 1) * extent) >> shift);
         const LONG farEdge = static_cast<LONG>((i * extent) >> shift);

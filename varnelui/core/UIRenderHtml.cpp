@@ -8,6 +8,7 @@
 
 #include "varnelui/core/UIRender.h"
 
+#include "varnelui/core/UIColor.h"
 #include "varnelui/core/UIManager.h"
 
 #include <algorithm>
@@ -27,12 +28,6 @@ constexpr long kMaxTagPixels = 100000;
 constexpr long kMaxFontSize = 1000;
 constexpr int kMeasureWidth = 9999;
 constexpr int kMeasureHeight = 100;
-
-// Text colours take only red, green and blue of 0xAARRGGBB.
-COLORREF ToColorRef(DWORD argb)
-{
-    return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
-}
 
 bool IsOpenBracket(wchar_t c)
 {

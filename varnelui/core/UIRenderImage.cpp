@@ -7,6 +7,7 @@
 #include "varnelui/core/UIAttrParse.h"
 #include "varnelui/core/UIFileHandle.h"
 #include "varnelui/core/UIManager.h"
+#include "varnelui/core/UIRect.h"
 #include "varnelui/core/UIRenderBlend.h"
 #include "varnelui/core/UIResourceFile.h"
 
@@ -71,16 +72,6 @@ void DecodeFree(void* p)
 namespace VarnelUI {
 
 namespace {
-
-int Width(const RECT& rc)
-{
-    return rc.right - rc.left;
-}
-
-int Height(const RECT& rc)
-{
-    return rc.bottom - rc.top;
-}
 
 bool Intersects(const RECT& a, const RECT& b)
 {
@@ -272,8 +263,8 @@ public:
     // cut where the centre ends, and its source by the same amount.
     void Centre(const RECT& rcCentre, int srcX, int srcY, int tileCx, int tileCy, bool xtiled, bool ytiled) const
     {
-        const int cx = Width(rcCentre);
-        const int cy = Height(rcCentre);
+        const int cx = CUIRect(rcCentre).GetWidth();
+        const int cy = CUIRect(rcCentre).GetHeight();
         if (cx <= 0 || cy <= 0 || tileCx <= 0 || tileCy <= 0 || !Intersects(rcCentre, m_rcPaint)) return;
         if (!xtiled && !ytiled) {
             Piece(rcCentre.left, rcCentre.top, cx, cy, srcX, srcY, tileCx, tileCy);
@@ -485,17 +476,17 @@ void CRenderEngine::DrawImage(HDC hDC, HBITMAP hBitmap, const RECT& rc, const RE
     const LONG Ct = rcCorners.top;
     const LONG Cr = rcCorners.right;
     const LONG Cb = rcCorners.bottom;
-    const int Dw = Width(D);
-    const int Dh = Height(D);
-    const int Sw = Width(S);
-    const int Sh = Height(S);
+    const int Dw = CUIRect(D).GetWidth();
+    const int Dh = CUIRect(D).GetHeight();
+    const int Sw = CUIRect(S).GetWidth();
+    const int Sh = CUIRect(S).GetHeight();
     const bool bBlend = bAlpha || uFade < 255;
 
     if (!bBlend && Dw == Sw && Dh == Sh && Cl == 0 && Ct == 0 && Cr == 0 && Cb == 0) {
         // Drawn at its own size: only the visible part is copied.
-        RECT rcVisible;
+        CUIRect rcVisible;
         if (::IntersectRect(&rcVisible, &D, &rcPaint))
-            ::BitBlt(hDC, rcVisible.left, rcVisible.top, Width(rcVisible), Height(rcVisible), memDC.Get(),
+            ::BitBlt(hDC, rcVisible.left, rcVisible.top, rcVisible.GetWidth(), rcVisible.GetHeight(), memDC.Get(),
                      S.left + rcVisible.left - D.left, S.top + rcVisible.top - D.top, SRCCOPY);
     } else {
         const CNineGridPainter painter(hDC, memDC.Get(), rcPaint, bBlend, uFade);

@@ -29,11 +29,6 @@ const TAttributeEntry<CButtonUI> kButtonAttributes[] = {
     {L"focusedtextcolor", [](CButtonUI& c, LPCWSTR v) { c.SetFocusedTextColor(ParseColor(v)); }},
 };
 
-bool IsMouseEvent(int kind)
-{
-    return kind >= EVT_MOUSEMOVE && kind <= EVT_SCROLLWHEEL;
-}
-
 void SetBits(UINT& uState, UINT uBits, bool bOn)
 {
     uState = bOn ? uState | uBits : uState & ~uBits;
@@ -82,11 +77,7 @@ void CButtonUI::SetEnabled(bool bEnable)
 
 void CButtonUI::DoEvent(TEventUI& event)
 {
-    if (!IsMouseEnabled() && IsMouseEvent(event.kind)) {
-        if (m_pParent != nullptr) m_pParent->DoEvent(event);
-        else CLabelUI::DoEvent(event);
-        return;
-    }
+    if (ForwardMouseEventToParent(event)) return;
 
     switch (event.kind) {
     case EVT_SETFOCUS:

@@ -607,14 +607,7 @@ void CContainerUI::EndRight()
 
 void CContainerUI::DoEvent(TEventUI& event)
 {
-    if (!IsMouseEnabled() && event.kind >= EVT_MOUSEMOVE && event.kind <= EVT_SCROLLWHEEL) {
-        if (m_pParent != nullptr) {
-            m_pParent->DoEvent(event);
-        } else {
-            CControlUI::DoEvent(event);
-        }
-        return;
-    }
+    if (ForwardMouseEventToParent(event)) return;
     if (event.kind == EVT_SETFOCUS) {
         m_bFocused = true;
         return;

@@ -547,6 +547,14 @@ void CControlUI::Event(TEventUI& event)
     if (OnEvent(&event)) DoEvent(event);
 }
 
+bool CControlUI::ForwardMouseEventToParent(TEventUI& event)
+{
+    if (IsMouseEnabled() || !IsMouseEvent(event.kind)) return false;
+    if (m_pParent != nullptr) m_pParent->DoEvent(event);
+    else CControlUI::DoEvent(event);
+    return true;
+}
+
 void CControlUI::DoEvent(TEventUI& event)
 {
     switch (event.kind) {

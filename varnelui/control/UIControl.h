@@ -191,6 +191,11 @@ protected:
     // again, any other control asks its parent to.
     void NeedLayoutUpdate();
 
+    // A control that does not take the mouse passes mouse events on: to its
+    // parent, or without one to the handling every control shares. True when
+    // the event was passed on, so DoEvent must not handle it too.
+    bool ForwardMouseEventToParent(TEventUI& event);
+
     CPaintManagerUI* m_pManager;
     CControlUI* m_pParent;
     CUIString m_sVirtualWnd;

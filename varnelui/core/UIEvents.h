@@ -36,6 +36,11 @@ enum EVENTTYPE_UI
     EVT_TIMER = 24
 };
 
+constexpr bool IsMouseEvent(int kind)
+{
+    return kind >= EVT_MOUSEMOVE && kind <= EVT_SCROLLWHEEL;
+}
+
 // keyState bits of TEventUI; the same values as the platform's MK_ flags that
 // button messages carry in wParam.
 constexpr WORD KEYSTATE_LBUTTON = 0x01;

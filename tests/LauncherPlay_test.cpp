@@ -3,6 +3,7 @@
 // platform's browser reports the navigations, a stand-in notification area
 // records the icon.
 #include "support/FakeNotificationArea.h"
+#include "support/TestHelpers.h"
 #include "support/TestHttpServer.h"
 #include "support/TestProcess.h"
 
@@ -14,23 +15,16 @@
 
 using VarnelTest::CFakeNotificationArea;
 using VarnelTest::CTestHttpServer;
+using VarnelTest::Narrow;
 using VarnelTest::TempDir;
 using VarnelTest::TestProcess;
+using VarnelTest::WindowRect;
 
 namespace {
 
 constexpr DWORD kStartTimeoutMs = 30000;
 constexpr wchar_t kBoxClass[] = L"#32770";
 constexpr wchar_t kServiceLink[] = L"tencent://message/?uin=10000&Site=zentari";
-
-std::string Narrow(const std::wstring& text)
-{
-    const int n = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(n), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, out.data(), n, nullptr, nullptr);
-    out.resize(static_cast<size_t>(n > 0 ? n - 1 : 0));
-    return out;
-}
 
 // Where the last section's raw data ends, read from the file's own headers:
 // the launcher's trailer starts there.
@@ -62,13 +56,6 @@ std::wstring LauncherWithTrailer(const TempDir& dir, const std::string& trailer)
     std::ofstream out(Narrow(exe), std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     return exe;
-}
-
-RECT WindowRect(HWND hWnd)
-{
-    RECT rc = {};
-    ::GetWindowRect(hWnd, &rc);
-    return rc;
 }
 
 template <class Pred>

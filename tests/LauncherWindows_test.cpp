@@ -10,6 +10,7 @@
 #include "app/VarnelWebFrame.h"
 #include "support/FakeNotificationArea.h"
 #include "support/TestActiveX.h"
+#include "support/TestHelpers.h"
 #include "support/TestProcess.h"
 #include "varnelui/control/UIControl.h"
 #include "varnelui/control/UIWebBrowser.h"
@@ -67,13 +68,6 @@ std::wstring TextOf(CPaintManagerUI& pm, LPCWSTR name)
 {
     CControlUI* pControl = pm.FindControl(name);
     return pControl != nullptr ? std::wstring(pControl->GetText().GetData()) : L"<none>";
-}
-
-RECT WindowRect(HWND hWnd)
-{
-    RECT rc = {};
-    ::GetWindowRect(hWnd, &rc);
-    return rc;
 }
 
 // The skin archive, icon and menu come from the launcher exe itself, loaded

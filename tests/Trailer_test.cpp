@@ -1,5 +1,6 @@
 // Trailer reading on real executables: copies of a probe linked like the
 // launcher get trailers appended, then report what the launcher code reads.
+#include "support/TestHelpers.h"
 #include "support/TestProcess.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 #include <map>
 #include <sstream>
 
+using VarnelTest::Narrow;
 using VarnelTest::TempDir;
 using VarnelTest::TestProcess;
 
@@ -16,15 +18,6 @@ namespace {
 std::wstring ProbePath()
 {
     return VarnelTest::BinaryPath(L"tests/programs/TrailerProbe.exe");
-}
-
-std::string Narrow(const std::wstring& w)
-{
-    const int n = ::WideCharToMultiByte(CP_ACP, 0, w.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string s(static_cast<size_t>(n), '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, w.c_str(), -1, s.data(), n, nullptr, nullptr);
-    s.resize(static_cast<size_t>(n > 0 ? n - 1 : 0));
-    return s;
 }
 
 long long FileSize(const std::wstring& path)

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "support/TestActiveX.h"
+#include "support/TestHelpers.h"
 #include "varnelui/control/UIActiveX.h"
 #include "varnelui/control/UIWebBrowser.h"
 
@@ -59,11 +60,6 @@ RECT ClientRectOf(HWND hWnd)
 bool ShownFlag(HWND hWnd)
 {
     return (::GetWindowLongW(hWnd, GWL_STYLE) & WS_VISIBLE) != 0;
-}
-
-bool SameRect(const RECT& a, const RECT& b)
-{
-    return ::EqualRect(&a, &b) != FALSE;
 }
 
 class ActiveXTest : public ::testing::Test

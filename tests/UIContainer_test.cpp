@@ -8,6 +8,7 @@
 
 #include "support/DibSurface.h"
 #include "support/ManagerHarness.h"
+#include "support/TestHelpers.h"
 
 #include <cwchar>
 #include <functional>
@@ -16,14 +17,10 @@
 
 using namespace VarnelUI;
 using VarnelTest::DibSurface;
+using VarnelTest::MakeEvent;
+using VarnelTest::Str;
 
 namespace {
-
-std::string Str(const RECT& rc)
-{
-    return std::to_string(rc.left) + "," + std::to_string(rc.top) + "," + std::to_string(rc.right) + "," +
-           std::to_string(rc.bottom);
-}
 
 // A child that reports its destruction, initialisation and painting.
 class CTrackedUI : public CControlUI
@@ -99,14 +96,6 @@ CControlUI* Hit(CContainerUI& c, int x, int y, UINT uFlags = FIND_VISIBLE | FIND
 {
     POINT pt = {x, y};
     return c.FindControl(FirstVisited, &pt, uFlags);
-}
-
-TEventUI MakeEvent(int kind, WPARAM wParam = 0)
-{
-    TEventUI event = {};
-    event.kind = kind;
-    event.wParam = wParam;
-    return event;
 }
 
 } // namespace

@@ -7,12 +7,15 @@
 #include "varnelui/core/UIManager.h"
 
 #include "support/DibSurface.h"
+#include "support/TestHelpers.h"
 
 #include <string>
 #include <vector>
 
 using namespace VarnelUI;
 using VarnelTest::DibSurface;
+using VarnelTest::MakeEvent;
+using VarnelTest::SameRect;
 
 namespace {
 
@@ -53,20 +56,6 @@ public:
     int initCallsSeenByOnInit = 0;
     int sizeCalls = 0;
 };
-
-TEventUI MakeEvent(int kind, WPARAM wParam = 0, LPARAM lParam = 0)
-{
-    TEventUI event = {};
-    event.kind = kind;
-    event.wParam = wParam;
-    event.lParam = lParam;
-    return event;
-}
-
-bool SameRect(const RECT& a, const RECT& b)
-{
-    return ::EqualRect(&a, &b) != FALSE;
-}
 
 } // namespace
 

@@ -4,6 +4,7 @@
 // resource (the resources come from UIDlgBuilder_test.rc).
 
 #include "support/ManagerHarness.h"
+#include "support/TestHelpers.h"
 #include "support/TestProcess.h"
 
 #include "varnelui/control/UIContainer.h"
@@ -20,20 +21,11 @@
 using namespace VarnelUI;
 using ManagerHarness::CTestWindow;
 using VarnelTest::TempDir;
+using VarnelTest::WriteFile;
 
 namespace {
 
 const std::wstring kSkinFixtures = std::wstring(VARNEL_BINARY_DIR) + L"/builderfixtures/";
-
-void WriteFile(const std::wstring& path, const std::string& bytes)
-{
-    const HANDLE h = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, h);
-    DWORD written = 0;
-    ::WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    ::CloseHandle(h);
-    ASSERT_EQ(bytes.size(), written);
-}
 
 // A bottom-up 24-bit BMP of one colour.
 std::string Bmp24(int width, int height)

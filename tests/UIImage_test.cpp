@@ -8,12 +8,12 @@
 #include "varnelui/core/UIRender.h"
 
 #include "support/DibSurface.h"
+#include "support/TestHelpers.h"
 
 #include <psapi.h>
 #include <zlib.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <memory>
@@ -23,7 +23,9 @@
 using namespace VarnelUI;
 using VarnelTest::Blue;
 using VarnelTest::Green;
+using VarnelTest::ReadBytes;
 using VarnelTest::Red;
+using VarnelTest::WriteFile;
 using Surface = VarnelTest::DibSurface;
 
 namespace {
@@ -82,29 +84,9 @@ std::wstring SkinDir()
     return std::wstring(VARNEL_BINARY_DIR) + L"/imagetest/";
 }
 
-void WriteFile(const std::wstring& path, const Bytes& bytes)
-{
-    FILE* f = _wfopen(path.c_str(), L"wb");
-    ASSERT_NE(f, nullptr);
-    fwrite(bytes.data(), 1, bytes.size(), f);
-    fclose(f);
-}
-
 void WriteSkinPng(const wchar_t* name, int cx, int cy, const PixelFn& pixel)
 {
     WriteFile(SkinDir() + name, MakePng(cx, cy, pixel));
-}
-
-Bytes ReadFile(const std::wstring& path)
-{
-    Bytes bytes;
-    FILE* f = _wfopen(path.c_str(), L"rb");
-    if (f == nullptr) return bytes;
-    BYTE buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof(buffer), f)) > 0) bytes.insert(bytes.end(), buffer, buffer + n);
-    fclose(f);
-    return bytes;
 }
 
 // The stored pixel as 0xAARRGGBB.
@@ -278,7 +260,7 @@ TEST_F(ImageTest, DamagedOrAbsurdFilesAreRefusedWithoutGiantAllocations)
 // and JPEG decoders differ in their inverse transform, hence the tolerances.
 void CompareWithReference(const std::wstring& image, const std::wstring& dump, const std::string& name)
 {
-    const Bytes expected = ReadFile(dump);
+    const Bytes expected = ReadBytes(dump);
     const ImagePtr loaded = Load(image);
     ASSERT_TRUE(loaded) << name;
     ASSERT_EQ(expected.size(), static_cast<size_t>(loaded->width) * loaded->height * 4) << name;

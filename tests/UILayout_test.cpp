@@ -9,20 +9,16 @@
 
 #include "support/DibSurface.h"
 #include "support/ManagerHarness.h"
+#include "support/TestHelpers.h"
 
 #include <string>
 #include <vector>
 
 using namespace VarnelUI;
 using VarnelTest::DibSurface;
+using VarnelTest::Str;
 
 namespace {
-
-std::string Str(const RECT& rc)
-{
-    return std::to_string(rc.left) + "," + std::to_string(rc.top) + "," + std::to_string(rc.right) + "," +
-           std::to_string(rc.bottom);
-}
 
 std::string Pos(const CControlUI* p)
 {

@@ -3,18 +3,15 @@
 // outline, layered windows, and the window-level settings painting uses.
 
 #include "support/ManagerHarness.h"
+#include "support/TestHelpers.h"
 
 #include <gtest/gtest.h>
 
 using namespace VarnelUI;
 using namespace ManagerHarness;
+using VarnelTest::SameRect;
 
 namespace {
-
-bool SameRect(const RECT& lhs, const RECT& rhs)
-{
-    return ::EqualRect(&lhs, &rhs) != FALSE;
-}
 
 // Reads pixels of the surface it is post-painted on.
 class CPixelProbeUI : public CProbeUI

@@ -2,7 +2,7 @@
 // from the skin folder or an archive (cached, in memory, or opened per read).
 // The archives are the fixtures made by tests/fixtures/make_zip_fixtures.sh.
 
-#include "varnelui/core/UIFileHandle.h"
+#include "support/TestHelpers.h"
 #include "varnelui/core/UIManager.h"
 #include "varnelui/core/UIMarkup.h"
 #include "varnelui/core/UIResourceFile.h"
@@ -13,22 +13,11 @@
 #include <vector>
 
 using namespace VarnelUI;
+using VarnelTest::ReadBytes;
 
 namespace {
 
 const std::wstring kFixtures = std::wstring(VARNEL_BINARY_DIR) + L"/zipfixtures/";
-
-std::vector<BYTE> ReadBytes(const std::wstring& path)
-{
-    const CFileHandle file = CFileHandle::OpenForRead(path.c_str());
-    ULONGLONG size = 0;
-    EXPECT_TRUE(file.GetSize(size));
-    std::vector<BYTE> bytes(static_cast<size_t>(size));
-    if (size != 0) {
-        EXPECT_TRUE(file.ReadAt(0, bytes.data(), static_cast<DWORD>(size)));
-    }
-    return bytes;
-}
 
 // Nobody else has the file open: an exclusive open succeeds.
 bool IsClosedEverywhere(const std::wstring& path)

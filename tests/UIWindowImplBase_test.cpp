@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "support/DibSurface.h"
+#include "support/TestHelpers.h"
 #include "support/TestProcess.h"
 #include "varnelui/control/UIControl.h"
 #include "varnelui/core/UIWindowImplBase.h"
@@ -13,6 +14,7 @@
 #include <vector>
 
 using namespace VarnelUI;
+using VarnelTest::Narrow;
 
 namespace {
 
@@ -70,11 +72,6 @@ public:
     int initCalls = 0;
     int finalCalls = 0;
 };
-
-std::string Narrow(const CUIString& s)
-{
-    return std::string(s.GetData(), s.GetData() + s.GetLength());
-}
 
 // Pumps the way the launcher's loop does (the paint managers see every
 // message first) until nothing is left.
@@ -195,7 +192,7 @@ void ExpectTheTestSkin(CTestWnd& wnd)
     EXPECT_EQ(rcOk.bottom, 40);
     ASSERT_NE(wnd.Find(L"switch"), nullptr) << "the callback's control is missing";
     ASSERT_NE(wnd.Find(L"title"), nullptr);
-    EXPECT_EQ(Narrow(wnd.Find(L"title")->GetText()), "Title");
+    EXPECT_EQ(Narrow(wnd.Find(L"title")->GetText().GetData()), "Title");
 
     // The body's image comes from the same origin as the document.
     VarnelTest::DibSurface surface(300, 200, 0x000000);
@@ -284,8 +281,8 @@ TEST_F(WindowImplBaseTest, FinalMessageDetachesTheWindow)
 class CRoutedWnd : public CTestWnd
 {
 public:
-    void OnOk(TNotifyUI& msg) { log.push_back("ok:" + Narrow(msg.sender->GetName())); }
-    void OnAnyClick(TNotifyUI& msg) { log.push_back("any:" + Narrow(msg.sender->GetName())); }
+    void OnOk(TNotifyUI& msg) { log.push_back("ok:" + Narrow(msg.sender->GetName().GetData())); }
+    void OnAnyClick(TNotifyUI& msg) { log.push_back("any:" + Narrow(msg.sender->GetName().GetData())); }
     void OnValue(WPARAM wParam, LPARAM lParam)
     {
         log.push_back("value:" + std::to_string(wParam) + "," + std::to_string(lParam));
@@ -310,7 +307,7 @@ class CAnyFirstWnd : public CRoutedWnd
 class CPanePump : public CNotifyPump
 {
 public:
-    void OnClick(TNotifyUI& msg) { log.push_back("pane:" + Narrow(msg.sender->GetName())); }
+    void OnClick(TNotifyUI& msg) { log.push_back("pane:" + Narrow(msg.sender->GetName().GetData())); }
     std::vector<std::string> log;
 
     UI_DECLARE_MESSAGE_MAP()

@@ -3,7 +3,7 @@
 // time by tests/fixtures/make_zip_fixtures.sh. Every case runs on the file
 // source and on the in-memory source.
 
-#include "varnelui/core/UIFileHandle.h"
+#include "support/TestHelpers.h"
 #include "varnelui/utils/UIZip.h"
 
 #include <gtest/gtest.h>
@@ -13,24 +13,13 @@
 #include <vector>
 
 using namespace VarnelUI;
+using VarnelTest::ReadBytes;
 
 namespace {
 
 std::wstring Fixture(const std::wstring& name)
 {
     return std::wstring(VARNEL_BINARY_DIR) + L"/zipfixtures/" + name;
-}
-
-std::vector<BYTE> ReadBytes(const std::wstring& path)
-{
-    const CFileHandle file = CFileHandle::OpenForRead(path.c_str());
-    ULONGLONG size = 0;
-    if (!file.GetSize(size))
-        ADD_FAILURE() << "cannot open the fixture " << std::string(path.begin(), path.end());
-    std::vector<BYTE> bytes(static_cast<size_t>(size));
-    if (size != 0 && !file.ReadAt(0, bytes.data(), static_cast<DWORD>(size)))
-        ADD_FAILURE() << "cannot read the fixture";
-    return bytes;
 }
 
 std::vector<BYTE> Plain(const std::wstring& name)

@@ -108,7 +108,7 @@ CControlUI::CControlUI()
       m_bKeyboardEnabled(true),
       m_bFocused(false),
       m_bFloat(false),
-      m_bSetPos(false),
+      m_bInSizeNotification(false),
       m_tRelativePos{},
       m_chShortcut(L'\0'),
       m_pTag(0),
@@ -213,10 +213,10 @@ void CControlUI::SetPos(RECT rc)
     m_rcItem = rc;
     if (m_pManager == nullptr) return;
 
-    if (!m_bSetPos) {
-        m_bSetPos = true;
+    if (!m_bInSizeNotification) {
+        m_bInSizeNotification = true;
         if (OnSize) OnSize(this);
-        m_bSetPos = false;
+        m_bInSizeNotification = false;
     }
 
     if (m_bFloat && m_pParent != nullptr) {

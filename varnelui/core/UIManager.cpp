@@ -14,7 +14,7 @@
 
 namespace VarnelUI {
 
-CStdPtrArray CPaintManagerUI::m_aPreMessages;
+CStdPtrArray CPaintManagerUI::m_aLiveManagers;
 short CPaintManagerUI::m_H = 180;
 short CPaintManagerUI::m_S = 100;
 short CPaintManagerUI::m_L = 100;
@@ -195,11 +195,11 @@ CPaintManagerUI::~CPaintManagerUI()
     m_hDcBackground.Reset();
     m_hbmpBackground.Reset();
     m_hDcPaint.Reset();
-    RemoveFirst(m_aPreMessages, this);
+    RemoveFirst(m_aLiveManagers, this);
     // Windows still borrowing from this one fall back to their own resources
     // rather than follow a dangling pointer.
-    for (int i = 0; i < m_aPreMessages.GetSize(); ++i) {
-        CPaintManagerUI* pManager = static_cast<CPaintManagerUI*>(m_aPreMessages[i]);
+    for (int i = 0; i < m_aLiveManagers.GetSize(); ++i) {
+        CPaintManagerUI* pManager = static_cast<CPaintManagerUI*>(m_aLiveManagers[i]);
         if (pManager->m_pParentResourcePM == this) pManager->m_pParentResourcePM = nullptr;
     }
 }
@@ -208,7 +208,7 @@ void CPaintManagerUI::Init(HWND hWnd)
 {
     m_hWndPaint = hWnd;
     m_hDcPaint = CWindowDCHandle(hWnd);
-    if (m_aPreMessages.Find(this) < 0) m_aPreMessages.Add(this);
+    if (m_aLiveManagers.Find(this) < 0) m_aLiveManagers.Add(this);
 }
 
 // ---- attachment and tree ------------------------------------------------------
@@ -754,9 +754,9 @@ bool CPaintManagerUI::TranslateMessage(const MSG* pMsg)
         // A child window's keys go to every manager whose window contains it,
         // innermost registration first. Each manager sees the message once,
         // however many of its ancestors match.
-        for (int i = m_aPreMessages.GetSize() - 1; i >= 0; --i) {
-            if (i >= m_aPreMessages.GetSize()) continue;  // a handler closed windows
-            CPaintManagerUI* pManager = static_cast<CPaintManagerUI*>(m_aPreMessages[i]);
+        for (int i = m_aLiveManagers.GetSize() - 1; i >= 0; --i) {
+            if (i >= m_aLiveManagers.GetSize()) continue;  // a handler closed windows
+            CPaintManagerUI* pManager = static_cast<CPaintManagerUI*>(m_aLiveManagers[i]);
             const HWND hWndPaint = pManager->GetPaintWindow();
             bool bContains = msg.hwnd == hWndPaint;
             for (HWND hParent = ::GetParent(msg.hwnd); hParent != nullptr && !bContains; hParent = ::GetParent(hParent))
@@ -767,8 +767,8 @@ bool CPaintManagerUI::TranslateMessage(const MSG* pMsg)
         }
         return false;
     }
-    for (int i = 0; i < m_aPreMessages.GetSize(); ++i) {
-        CPaintManagerUI* pManager = static_cast<CPaintManagerUI*>(m_aPreMessages[i]);
+    for (int i = 0; i < m_aLiveManagers.GetSize(); ++i) {
+        CPaintManagerUI* pManager = static_cast<CPaintManagerUI*>(m_aLiveManagers[i]);
         if (pManager->GetPaintWindow() != msg.hwnd) continue;
         if (pManager->TranslateAcceleratorW(&msg)) return true;
         return pManager->PreMessageHandler(msg.message, msg.wParam, msg.lParam, lRes);
@@ -958,8 +958,8 @@ void CPaintManagerUI::SetHSL(bool /*bUseHSL*/, short H, short S, short L)
     m_H = static_cast<short>(std::clamp<int>(H, 0, 360));
     m_S = static_cast<short>(std::clamp<int>(S, 0, 200));
     m_L = static_cast<short>(std::clamp<int>(L, 0, 200));
-    for (int i = 0; i < m_aPreMessages.GetSize(); ++i) {
-        CPaintManagerUI* pManager = static_cast<CPaintManagerUI*>(m_aPreMessages[i]);
+    for (int i = 0; i < m_aLiveManagers.GetSize(); ++i) {
+        CPaintManagerUI* pManager = static_cast<CPaintManagerUI*>(m_aLiveManagers[i]);
         if (pManager->GetRoot() != nullptr) pManager->GetRoot()->Invalidate();
     }
 }

@@ -433,7 +433,7 @@ private:
     TImageInfo* Cache(LPCWSTR bitmap, TImageInfo* pImage);
 
     // Every live paint manager, in order of Init.
-    static CStdPtrArray m_aPreMessages;
+    static CStdPtrArray m_aLiveManagers;
     static short m_H;
     static short m_S;
     static short m_L;

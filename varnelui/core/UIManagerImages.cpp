@@ -116,8 +116,8 @@ void CPaintManagerUI::ReloadAllImages()
 
 void CPaintManagerUI::ReloadSkin()
 {
-    for (int i = 0; i < m_aPreMessages.GetSize(); ++i)
-        static_cast<CPaintManagerUI*>(m_aPreMessages[i])->ReloadAllImages();
+    for (int i = 0; i < m_aLiveManagers.GetSize(); ++i)
+        static_cast<CPaintManagerUI*>(m_aLiveManagers[i])->ReloadAllImages();
 }
 
 } // namespace VarnelUI

@@ -165,8 +165,8 @@ TEST_F(LauncherPlayTest, KeywordAddressOpensTheGameAndEveryQuitPathAsks)
     const HWND hPlay = m_launcher.FindTopWindow(L"zntr", L"zntr", kStartTimeoutMs);
     ASSERT_NE(nullptr, hPlay) << "no play window";
     EXPECT_TRUE(WaitUntil([&] { return ::IsZoomed(hPlay) != FALSE; }));
-    const HWND hLogin = m_launcher.FindTopWindow(L"zntr", L"Zentari", 1000, false);
-    const HWND hWeb = m_launcher.FindTopWindow(L"zntr", L"TovikWindow", 1000, false);
+    const HWND hLogin = m_launcher.FindTopWindow(L"zntr", L"Zentari", 1000, TestProcess::WindowFilter::HiddenToo);
+    const HWND hWeb = m_launcher.FindTopWindow(L"zntr", L"TovikWindow", 1000, TestProcess::WindowFilter::HiddenToo);
     ASSERT_NE(nullptr, hLogin);
     ASSERT_NE(nullptr, hWeb);
     EXPECT_FALSE(::IsWindowVisible(hLogin));

@@ -38,7 +38,7 @@ std::map<std::string, std::string> Probe(const TempDir& dir, const std::string& 
         out.write(trailer.data(), static_cast<std::streamsize>(trailer.size()));
     }
     TestProcess process;
-    EXPECT_TRUE(process.Start(exe, L"", true));
+    EXPECT_TRUE(process.Start(exe, L"", TestProcess::OutputMode::Captured));
     DWORD code = 1;
     EXPECT_TRUE(process.Wait(20000, &code));
     EXPECT_EQ(code, 0u);

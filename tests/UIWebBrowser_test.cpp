@@ -566,7 +566,7 @@ TEST(RealWebBrowser, CreatedActivatedAndReportsNavigation)
     ::GetModuleFileNameW(nullptr, exePath, MAX_PATH);
     TestProcess child;
     ASSERT_TRUE(child.Start(exePath, L"--gtest_also_run_disabled_tests --gtest_filter=*DISABLED_RealBrowserChild",
-                            true));
+                            TestProcess::OutputMode::Captured));
     DWORD exitCode = 1;
     if (!child.Wait(60000, &exitCode)) {
         // Wine stops at its engine download offer when its prefix has no

@@ -462,7 +462,8 @@ void RunInFreshProcess(const char* testName)
     const std::string name = std::string("WindowImplBaseTest.") + testName;
     ::SetEnvironmentVariableW(kFreshProcessVariable, L"1");
     VarnelTest::TestProcess child;
-    const bool started = child.Start(self, L"--gtest_filter=" + std::wstring(name.begin(), name.end()), true);
+    const bool started = child.Start(self, L"--gtest_filter=" + std::wstring(name.begin(), name.end()),
+                                     VarnelTest::TestProcess::OutputMode::Captured);
     ::SetEnvironmentVariableW(kFreshProcessVariable, nullptr);
     ASSERT_TRUE(started);
     DWORD code = 99;
@@ -555,7 +556,8 @@ ProbeRun RunProbe(const std::wstring& args, DWORD boxWaitMs)
 {
     ProbeRun run;
     VarnelTest::TestProcess probe;
-    EXPECT_TRUE(probe.Start(VarnelTest::BinaryPath(L"tests/programs/SkinFailureProbe.exe"), args, true));
+    EXPECT_TRUE(probe.Start(VarnelTest::BinaryPath(L"tests/programs/SkinFailureProbe.exe"), args,
+                            VarnelTest::TestProcess::OutputMode::Captured));
     if (HWND box = probe.FindTopWindow(nullptr, L"VarnelUI", boxWaitMs)) {
         run.boxText = VarnelTest::ChildTexts(box);
         ::PostMessageW(box, WM_COMMAND, IDOK, 0);

@@ -23,8 +23,9 @@ TestProcess::~TestProcess()
         ::CloseHandle(m_readPipe);
 }
 
-bool TestProcess::Start(const std::wstring& exe, const std::wstring& args, bool captureOutput)
+bool TestProcess::Start(const std::wstring& exe, const std::wstring& args, OutputMode output)
 {
+    const bool captureOutput = output == OutputMode::Captured;
     std::wstring commandLine = L"\"" + exe + L"\"";
     if (!args.empty())
         commandLine += L" " + args;
@@ -144,11 +145,11 @@ bool TestProcess::IsRunning() const
     return m_info.hProcess != nullptr && ::WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT;
 }
 
-HWND TestProcess::FindTopWindow(LPCWSTR className, LPCWSTR caption, DWORD timeoutMs, bool visibleOnly) const
+HWND TestProcess::FindTopWindow(LPCWSTR className, LPCWSTR caption, DWORD timeoutMs, WindowFilter which) const
 {
     const DWORD start = ::GetTickCount();
     for (;;) {
-        WindowQuery query{m_info.dwProcessId, className, caption, visibleOnly, nullptr};
+        WindowQuery query{m_info.dwProcessId, className, caption, which == WindowFilter::VisibleOnly, nullptr};
         ::EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&query));
         if (query.found != nullptr)
             return query.found;

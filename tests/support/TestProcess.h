@@ -15,23 +15,34 @@ std::wstring BinaryPath(const std::wstring& relative);
 class TestProcess
 {
 public:
+    enum class OutputMode
+    {
+        Inherited,
+        Captured  // read by Wait, kept in Output()
+    };
+    enum class WindowFilter
+    {
+        VisibleOnly,
+        HiddenToo
+    };
+
     TestProcess() = default;
     ~TestProcess();
     TestProcess(const TestProcess&) = delete;
     TestProcess& operator=(const TestProcess&) = delete;
 
-    // Starts `exe` with `args`; with captureOutput its stdout can be read by Wait.
-    bool Start(const std::wstring& exe, const std::wstring& args = L"", bool captureOutput = false);
+    // Starts `exe` with `args`.
+    bool Start(const std::wstring& exe, const std::wstring& args = L"", OutputMode output = OutputMode::Inherited);
     // Waits for the exit; false on time-out. Collects captured output meanwhile.
     bool Wait(DWORD timeoutMs, DWORD* exitCode = nullptr);
     const std::string& Output() const { return m_output; }
     DWORD Id() const { return m_info.dwProcessId; }
     void Kill();
 
-    // First visible top-level window of this process matching class and
-    // caption (null matches any), polled until `timeoutMs` passes. With
-    // visibleOnly false, hidden windows are found too.
-    HWND FindTopWindow(LPCWSTR className, LPCWSTR caption, DWORD timeoutMs, bool visibleOnly = true) const;
+    // First top-level window of this process matching class and caption
+    // (null matches any), polled until `timeoutMs` passes.
+    HWND FindTopWindow(LPCWSTR className, LPCWSTR caption, DWORD timeoutMs,
+                       WindowFilter which = WindowFilter::VisibleOnly) const;
     // True while the process has not ended.
     bool IsRunning() const;
 

@@ -122,7 +122,7 @@ bool CWebBrowserUI::DoCreateControl()
         Navigate2(L"about:blank");
         Navigate2(m_sHomePage);
     }
-    RegisterEventHandler(true);
+    RegisterEventHandler(SinkAction::Connect);
     return true;
 }
 
@@ -130,17 +130,17 @@ void CWebBrowserUI::ReleaseControl()
 {
     m_bCreated = false;
     if (m_pManager != nullptr) m_pManager->RemoveTranslateAccelerator(this);
-    RegisterEventHandler(false);
+    RegisterEventHandler(SinkAction::Disconnect);
     // A new creation makes a new object: the old one is closed and let go
     // now rather than left running behind a dead site.
     m_pWebBrowser2.Reset();
     CActiveXUI::ReleaseControl();
 }
 
-HRESULT CWebBrowserUI::RegisterEventHandler(bool inAdvise)
+HRESULT CWebBrowserUI::RegisterEventHandler(SinkAction action)
 {
     if (!m_pWebBrowser2) return E_PENDING;
-    if (!inAdvise && m_dwCookie == 0) return S_FALSE;
+    if (action == SinkAction::Disconnect && m_dwCookie == 0) return S_FALSE;
 
     CUIComPtr<IConnectionPointContainer> pContainer;
     HRESULT hr = pContainer.QueryFrom(m_pWebBrowser2.Get());
@@ -150,7 +150,7 @@ HRESULT CWebBrowserUI::RegisterEventHandler(bool inAdvise)
     if (FAILED(hr)) return hr;
     if (!pPoint) return E_POINTER;
 
-    if (inAdvise) return pPoint->Advise(static_cast<IDispatch*>(this), &m_dwCookie);
+    if (action == SinkAction::Connect) return pPoint->Advise(static_cast<IDispatch*>(this), &m_dwCookie);
     hr = pPoint->Unadvise(m_dwCookie);
     m_dwCookie = 0;
     return hr;

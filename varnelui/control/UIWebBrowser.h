@@ -117,8 +117,13 @@ public:
     LRESULT TranslateAcceleratorW(MSG* pMsg) override;
 
 protected:
-    // Connects (true) or disconnects the DWebBrowserEvents2 sink.
-    HRESULT RegisterEventHandler(bool inAdvise);
+    enum class SinkAction
+    {
+        Connect,
+        Disconnect
+    };
+    // Connects or disconnects the DWebBrowserEvents2 sink.
+    HRESULT RegisterEventHandler(SinkAction action);
 
     void OnNavigateComplete2(IDispatch* pDisp, VARIANT*& url);
     void OnDocumentComplete();

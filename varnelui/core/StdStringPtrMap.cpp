@@ -56,7 +56,7 @@ void CStdStringPtrMap::Resize(int nSize)
         m_nBuckets = nSize;
 }
 
-CStdStringPtrMap::TITEM* CStdStringPtrMap::FindItem(LPCWSTR key, bool optimize) const
+CStdStringPtrMap::TITEM* CStdStringPtrMap::FindItem(LPCWSTR key, Lookup lookup) const
 {
     if (m_nBuckets == 0 || m_nCount == 0 || !key)
         return nullptr;
@@ -64,7 +64,7 @@ CStdStringPtrMap::TITEM* CStdStringPtrMap::FindItem(LPCWSTR key, bool optimize) 
     for (TITEM* item = m_aT[slot]; item; item = item->pNext) {
         if (item->Key != key)
             continue;
-        if (optimize && item != m_aT[slot]) {
+        if (lookup == Lookup::MoveToFront && item != m_aT[slot]) {
             item->pPrev->pNext = item->pNext;
             if (item->pNext)
                 item->pNext->pPrev = item->pPrev;
@@ -80,7 +80,7 @@ CStdStringPtrMap::TITEM* CStdStringPtrMap::FindItem(LPCWSTR key, bool optimize) 
 
 LPVOID CStdStringPtrMap::Find(LPCWSTR key, bool optimize) const
 {
-    const TITEM* item = FindItem(key, optimize);
+    const TITEM* item = FindItem(key, optimize ? Lookup::MoveToFront : Lookup::Plain);
     return item ? item->Data : nullptr;
 }
 
@@ -88,7 +88,7 @@ LPVOID CStdStringPtrMap::Find(LPCWSTR key, bool optimize) const
 // data is still present and cannot be inserted twice.
 bool CStdStringPtrMap::Insert(LPCWSTR key, LPVOID pData)
 {
-    if (m_nBuckets == 0 || !key || FindItem(key, true))
+    if (m_nBuckets == 0 || !key || FindItem(key, Lookup::MoveToFront))
         return false;
     TITEM* item = new (std::nothrow) TITEM{CUIString(key), pData, nullptr, nullptr};
     if (!item)
@@ -106,7 +106,7 @@ LPVOID CStdStringPtrMap::Set(LPCWSTR key, LPVOID pData)
 {
     if (m_nBuckets == 0 || !key)
         return pData;
-    if (TITEM* item = FindItem(key, false)) {
+    if (TITEM* item = FindItem(key, Lookup::Plain)) {
         LPVOID previous = item->Data;
         item->Data = pData;
         return previous;
@@ -117,7 +117,7 @@ LPVOID CStdStringPtrMap::Set(LPCWSTR key, LPVOID pData)
 
 bool CStdStringPtrMap::Remove(LPCWSTR key)
 {
-    TITEM* item = FindItem(key, false);
+    TITEM* item = FindItem(key, Lookup::Plain);
     if (!item)
         return false;
     const UINT slot = HashKey(key) % static_cast<UINT>(m_nBuckets);

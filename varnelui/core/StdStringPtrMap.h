@@ -36,7 +36,12 @@ private:
         TITEM* pNext;
     };
 
-    TITEM* FindItem(LPCWSTR key, bool optimize) const;
+    enum class Lookup
+    {
+        Plain,
+        MoveToFront
+    };
+    TITEM* FindItem(LPCWSTR key, Lookup lookup) const;
     void DeleteAll();
 
     TITEM** m_aT = nullptr;

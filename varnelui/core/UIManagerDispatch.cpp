@@ -494,7 +494,8 @@ void CPaintManagerUI::PaintLayered(const RECT& rcClient)
     const SIZE szClient = {rcClient.right - rcClient.left, rcClient.bottom - rcClient.top};
     void* pBits = nullptr;
     m_hDcBackground.Reset(::CreateCompatibleDC(m_hDcPaint.Get()));
-    m_hbmpBackground.Reset(RenderBlend::CreateDib32(m_hDcPaint.Get(), szClient.cx, szClient.cy, &pBits, false));
+    m_hbmpBackground.Reset(
+        RenderBlend::CreateDib32(m_hDcPaint.Get(), szClient.cx, szClient.cy, &pBits, RenderBlend::DibRows::BottomUp));
     if (m_pRoot != nullptr && m_hDcBackground && m_hbmpBackground) {
         // Stays selected until the next paint rebuilds both.
         ::SelectObject(m_hDcBackground.Get(), m_hbmpBackground.Get());

@@ -269,7 +269,7 @@ HBITMAP CRenderEngine::GenerateBitmap(CPaintManagerUI* pManager, CControlUI* pCo
     pControl->DoPaint(paintDC.Get(), rc);
 
     void* pBits = nullptr;
-    CBitmapHandle result(RenderBlend::CreateDib32(paintDC.Get(), cx, cy, &pBits, false));
+    CBitmapHandle result(RenderBlend::CreateDib32(paintDC.Get(), cx, cy, &pBits, RenderBlend::DibRows::BottomUp));
     const CMemoryDCHandle copyDC(::CreateCompatibleDC(hRef));
     if (!result || !copyDC) return nullptr;
     {

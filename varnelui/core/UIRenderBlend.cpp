@@ -74,13 +74,13 @@ BYTE Blend(BYTE src, BYTE dst, UINT fade, UINT keep)
 
 } // namespace
 
-HBITMAP CreateDib32(HDC hDC, int cx, int cy, void** ppBits, bool bTopDown)
+HBITMAP CreateDib32(HDC hDC, int cx, int cy, void** ppBits, DibRows rows)
 {
     if (cx <= 0 || cy <= 0) return nullptr;
     BITMAPINFO bmi = {};
     bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     bmi.bmiHeader.biWidth = cx;
-    bmi.bmiHeader.biHeight = bTopDown ? -cy : cy;
+    bmi.bmiHeader.biHeight = rows == DibRows::TopDown ? -cy : cy;
     bmi.bmiHeader.biPlanes = 1;
     bmi.bmiHeader.biBitCount = 32;
     bmi.bmiHeader.biCompression = BI_RGB;

@@ -8,9 +8,16 @@
 namespace VarnelUI {
 namespace RenderBlend {
 
-// A 32-bit DIB section, top-down unless bTopDown is false; *ppBits receives
-// its pixels. Null for a non-positive size or when the system refuses.
-HBITMAP CreateDib32(HDC hDC, int cx, int cy, void** ppBits, bool bTopDown = true);
+// The order of a DIB's rows in memory.
+enum class DibRows
+{
+    TopDown,
+    BottomUp
+};
+
+// A 32-bit DIB section; *ppBits receives its pixels. Null for a non-positive
+// size or when the system refuses.
+HBITMAP CreateDib32(HDC hDC, int cx, int cy, void** ppBits, DibRows rows = DibRows::TopDown);
 
 // Source-over blend of a (stretched) source piece onto the destination:
 // result = src * fade / 255 + dst * (1 - k), with k = srcA * fade / 255 / 255

@@ -74,6 +74,21 @@ enum class TagKind
     Close
 };
 
+// The style a tag adds to the current font.
+enum class FontStyle
+{
+    Bold,
+    Underline,
+    Italic
+};
+
+// How a run of text begins: a bracket that opens no tag is taken as text.
+enum class RunStart
+{
+    Text,
+    BracketAsText
+};
+
 // One bracketed construct at the start of the text.
 struct TTag
 {
@@ -244,7 +259,7 @@ private:
     void ApplyAll();
 
     void PushFont(TFontInfo* pFont);
-    void PushStyledFont(bool bBold, bool bUnderline, bool bItalic);
+    void PushStyledFont(FontStyle style);
     void PushFontTag(const TTagArgs& args);
     void PopFont();
     void PushColor(DWORD color);
@@ -256,7 +271,7 @@ private:
     void CloseTag(const TTag& tag);
     void Escape(const TTag& tag);
     void Space();
-    void TextRun(bool bFirstIsBracket);
+    void TextRun(RunStart runStart);
     void InlineImage(const TTag& tag);
     void DrawRun(LPCWSTR pstr, int cch, int cx, bool bEllipsis);
 
@@ -326,13 +341,13 @@ void CHtmlTextRenderer::PushFont(TFontInfo* pFont)
     m_flow.cyLine = std::max(m_flow.cyLine, BaseLineHeight());
 }
 
-// The current font with the given styles added; nothing when it has them all.
-void CHtmlTextRenderer::PushStyledFont(bool bBold, bool bUnderline, bool bItalic)
+// The current font with the style added; nothing when it has it already.
+void CHtmlTextRenderer::PushStyledFont(FontStyle style)
 {
     const TFontInfo* pCur = CurrentFont();
-    const bool bold = pCur->bold || bBold;
-    const bool underline = pCur->underline || bUnderline;
-    const bool italic = pCur->italic || bItalic;
+    const bool bold = pCur->bold || style == FontStyle::Bold;
+    const bool underline = pCur->underline || style == FontStyle::Underline;
+    const bool italic = pCur->italic || style == FontStyle::Italic;
     if (bold == pCur->bold && underline == pCur->underline && italic == pCur->italic) return;
     HFONT hFont = m_pManager->GetFont(pCur->faceName, pCur->size, bold, underline, italic);
     if (hFont == nullptr) hFont = m_pManager->AddFont(pCur->faceName, pCur->size, bold, underline, italic);
@@ -477,7 +492,7 @@ void CHtmlTextRenderer::Step()
             m_flow.p += 4;
             m_flow.inRaw = false;
         } else {
-            TextRun(false);
+            TextRun(RunStart::Text);
         }
         return;
     }
@@ -486,7 +501,7 @@ void CHtmlTextRenderer::Step()
         return;
     }
     if (!IsOpenBracket(*p)) {
-        TextRun(false);
+        TextRun(RunStart::Text);
         return;
     }
     const TTag tag = ReadTag(p);
@@ -494,7 +509,7 @@ void CHtmlTextRenderer::Step()
     case TagKind::Escape: Escape(tag); break;
     case TagKind::Open: OpenTag(tag); break;
     case TagKind::Close: CloseTag(tag); break;
-    case TagKind::None: TextRun(true); break;
+    case TagKind::None: TextRun(RunStart::BracketAsText); break;
     }
 }
 
@@ -506,12 +521,12 @@ void CHtmlTextRenderer::OpenTag(const TTag& tag)
         if (Measuring() && m_flow.linkIndex < m_nLinkSlots) m_sLinks[m_flow.linkIndex] = args.Text();
         const bool hover = m_bHover && m_sHoverLink == args.Text();
         PushColor(hover ? m_pManager->GetDefaultLinkHoverFontColor() : m_pManager->GetDefaultLinkFontColor());
-        PushStyledFont(false, true, false);
+        PushStyledFont(FontStyle::Underline);
         m_flow.inLink = true;
         m_flow.linkStart = m_flow.pt;
         break;
     }
-    case L'b': PushStyledFont(true, false, false); break;
+    case L'b': PushStyledFont(FontStyle::Bold); break;
     case L'c': PushColor(ReadColor(args.begin)); break;
     case L'f': PushFontTag(args); break;
     case L'i':
@@ -519,7 +534,7 @@ void CHtmlTextRenderer::OpenTag(const TTag& tag)
             InlineImage(tag);
             return;  // consumes the tag only when the image was placed
         }
-        PushStyledFont(false, false, true);
+        PushStyledFont(FontStyle::Italic);
         break;
     case L'n':
         if (!SingleLine()) m_bLineEnd = true;
@@ -541,7 +556,7 @@ void CHtmlTextRenderer::OpenTag(const TTag& tag)
         m_flow.inSelected = !m_flow.inSelected;
         ApplySelection();
         break;
-    case L'u': PushStyledFont(false, true, false); break;
+    case L'u': PushStyledFont(FontStyle::Underline); break;
     case L'x': {
         LPCWSTR p = args.begin;
         m_flow.pt.x += ReadDecimal(p, 0, -kMaxTagPixels, kMaxTagPixels);
@@ -612,8 +627,9 @@ void CHtmlTextRenderer::Space()
 
 // Takes characters up to the next bracket (or, raw, up to the raw end), a line
 // feed or the end, as many as fit before the right edge.
-void CHtmlTextRenderer::TextRun(bool bFirstIsBracket)
+void CHtmlTextRenderer::TextRun(RunStart runStart)
 {
+    const bool bFirstIsBracket = runStart == RunStart::BracketAsText;
     const LPCWSTR start = m_flow.p;
     const bool atLeft = AtLeftEdge();
     const LONG avail = m_rc.right - m_flow.pt.x;

@@ -14,9 +14,8 @@ using VarnelUI::UI_RESOURCETYPE;
 
 namespace {
 
-// WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_CAPTION |
-// WS_SYSMENU; the web window turns it into a layered popup without caption.
-constexpr DWORD kWebWindowStyle = 0x96C80000;
+// The web window turns it into a layered popup without caption.
+constexpr DWORD kWebWindowStyle = WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU;
 
 } // namespace
 

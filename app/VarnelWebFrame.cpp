@@ -18,12 +18,16 @@ namespace {
 // open holes onto the login frame's picture.
 constexpr COLORREF kTransparentColor = RGB(0, 255, 0);
 
-// The extended style bits kept when the window turns layered: frame, edge,
-// task-bar, layout and layering bits are dropped and the layering set anew.
-constexpr DWORD kKeptExStyle = 0xFF30FFFE;
+// An extended style bit the platform headers give no name.
+constexpr DWORD kUnnamedExStyle = 0x00800000;
 
-// WS_VISIBLE | WS_OVERLAPPEDWINDOW; the play frame drops the thick frame itself.
-constexpr DWORD kPlayWindowStyle = 0x10CF0000;
+// The extended style bits dropped when the window turns layered: frame, edge,
+// task-bar, layout and layering bits; the layering is then set anew.
+constexpr DWORD kDroppedExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT | WS_EX_STATICEDGE | WS_EX_APPWINDOW |
+                                  WS_EX_LAYERED | WS_EX_LAYOUTRTL | kUnnamedExStyle;
+
+// The play frame drops the thick frame itself.
+constexpr DWORD kPlayWindowStyle = WS_VISIBLE | WS_OVERLAPPEDWINDOW;
 
 // The address of a navigation as the browser hands it over: a string, or a
 // reference to one.
@@ -100,7 +104,7 @@ LRESULT CVarnelWebFrame::OnCreate(UINT uMsg, WPARAM wParam, LPARAM lParam, bool&
     ::SetWindowLongPtrW(m_hWnd, GWL_STYLE, static_cast<LONG_PTR>(style));
 
     auto exStyle = static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE));
-    exStyle = (exStyle & kKeptExStyle) | WS_EX_LAYERED;
+    exStyle = (exStyle & ~kDroppedExStyle) | WS_EX_LAYERED;
     ::SetWindowLongPtrW(m_hWnd, GWL_EXSTYLE, static_cast<LONG_PTR>(exStyle));
     ::SetLayeredWindowAttributes(m_hWnd, kTransparentColor, 0, LWA_COLORKEY);
     return 0;

@@ -13,12 +13,8 @@ using VarnelUI::CPaintManagerUI;
 
 namespace {
 
-// All access, as the guard is only ever opened to learn that it exists.
-constexpr DWORD kMutexAllAccess = 0x001F0001;
-
-// WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_CAPTION |
-// WS_SYSMENU; the skinned base strips the caption when the window is created.
-constexpr DWORD kLoginFrameStyle = 0x96C80000;
+// The skinned base strips the caption when the window is created.
+constexpr DWORD kLoginFrameStyle = WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU;
 
 } // namespace
 
@@ -42,7 +38,7 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR, int)
     // An empty client name gives an unnamed mutex: nothing to find, so no
     // guard. Shipped configurations always name the client.
     const LPCWSTR clientName = GetLaunchSettings().clientName;
-    if (HANDLE running = ::OpenMutexW(kMutexAllAccess, TRUE, clientName)) {
+    if (HANDLE running = ::OpenMutexW(MUTEX_ALL_ACCESS, TRUE, clientName)) {
         ::MessageBoxW(nullptr, L"微端已经运行了。", L"提示", MB_ICONINFORMATION);
         ::CloseHandle(running);
         ::CoUninitialize();

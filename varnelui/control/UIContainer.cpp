@@ -455,11 +455,8 @@ void CContainerUI::SetFloatPos(int iIndex)
 
 // ---- scrolling --------------------------------------------------------------------
 //
-// Scroll positions and ranges are kept by the scroll bars, and the scroll bar
-// control is not part of the framework yet: no bar is ever created, so every
-// position and range reads 0 and there is nothing to move. The paths that
-// lead here (keys, wheel, line and page steps) are complete and start
-// scrolling as soon as bars exist.
+// Scroll positions and ranges are kept by scroll bars, and no container
+// creates one: every position and range reads 0 and there is nothing to move.
 
 SIZE CContainerUI::GetScrollPos() const
 {

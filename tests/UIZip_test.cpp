@@ -113,8 +113,8 @@ protected:
 };
 
 INSTANTIATE_TEST_SUITE_P(Sources, ZipReader, ::testing::Values(Source::File, Source::Memory),
-                         [](const ::testing::TestParamInfo<Source>& info) {
-                             return info.param == Source::File ? "File" : "Memory";
+                         [](const ::testing::TestParamInfo<Source>& sourceInfo) {
+                             return sourceInfo.param == Source::File ? "File" : "Memory";
                          });
 
 struct TToolArchive

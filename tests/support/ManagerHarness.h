@@ -169,20 +169,20 @@ public:
             pChild->SetPos({rc.left + l.left, rc.top + l.top, rc.left + l.right, rc.top + l.bottom});
         }
     }
-    CControlUI* FindControl(FINDCONTROLPROC Proc, LPVOID pData, UINT uFlags) override
+    CControlUI* FindControl(FINDCONTROLPROC Proc, LPVOID pData, UINT uFind) override
     {
-        if ((uFlags & FIND_VISIBLE) != 0 && !IsVisible()) return nullptr;
-        if ((uFlags & FIND_ENABLED) != 0 && !IsEnabled()) return nullptr;
-        if ((uFlags & FIND_HITTEST) != 0 && !::PtInRect(&GetPos(), *static_cast<POINT*>(pData))) return nullptr;
-        if ((uFlags & FIND_ME_FIRST) != 0) {
-            if (CControlUI* pFound = CControlUI::FindControl(Proc, pData, uFlags)) return pFound;
+        if ((uFind & FIND_VISIBLE) != 0 && !IsVisible()) return nullptr;
+        if ((uFind & FIND_ENABLED) != 0 && !IsEnabled()) return nullptr;
+        if ((uFind & FIND_HITTEST) != 0 && !::PtInRect(&GetPos(), *static_cast<POINT*>(pData))) return nullptr;
+        if ((uFind & FIND_ME_FIRST) != 0) {
+            if (CControlUI* pFound = CControlUI::FindControl(Proc, pData, uFind)) return pFound;
         }
         std::vector<CControlUI*> order = items;
-        if ((uFlags & FIND_TOP_FIRST) != 0) std::reverse(order.begin(), order.end());
+        if ((uFind & FIND_TOP_FIRST) != 0) std::reverse(order.begin(), order.end());
         for (CControlUI* pChild : order) {
-            if (CControlUI* pFound = pChild->FindControl(Proc, pData, uFlags)) return pFound;
+            if (CControlUI* pFound = pChild->FindControl(Proc, pData, uFind)) return pFound;
         }
-        return (uFlags & FIND_ME_FIRST) == 0 ? CControlUI::FindControl(Proc, pData, uFlags) : nullptr;
+        return (uFind & FIND_ME_FIRST) == 0 ? CControlUI::FindControl(Proc, pData, uFind) : nullptr;
     }
     void DoPaint(HDC hDC, const RECT& rcPaint) override
     {

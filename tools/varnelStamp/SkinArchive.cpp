@@ -163,7 +163,7 @@ bool ZipFolder(const std::wstring& folder, std::vector<BYTE>& zip, std::wstring&
             error = L"file " + file + L" cannot be compressed";
             return false;
         }
-        const DWORD crc = crc32(crc32(0, Z_NULL, 0), data.data(), static_cast<uInt>(data.size()));
+        const DWORD crc = crc32(crc32(0, nullptr, 0), data.data(), static_cast<uInt>(data.size()));
         const DWORD when = DosTime(folder + L"\\" + file);
         const DWORD offset = static_cast<DWORD>(zip.size());
         // Fields shared by the local header and the directory entry, from

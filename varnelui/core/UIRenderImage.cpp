@@ -52,7 +52,10 @@ void DecodeFree(void* p)
 } // namespace
 
 // stb_image decodes from memory only, the four formats skins use, with the
-// bounded allocator above.
+// bounded allocator above. It is C: its own casts of what the allocator
+// macros return would be reported at the macros here.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wold-style-cast"
 #define STB_IMAGE_IMPLEMENTATION
 #define STB_IMAGE_STATIC
 #define STBI_NO_STDIO
@@ -68,6 +71,7 @@ void DecodeFree(void* p)
 #define STBI_REALLOC(p, size) DecodeRealloc(p, size)
 #define STBI_FREE(p) DecodeFree(p)
 #include <stb_image.h>
+#pragma GCC diagnostic pop
 
 namespace VarnelUI {
 
@@ -166,7 +170,7 @@ bool IsIntactPng(const BYTE* data, size_t size)
         const DWORD length = ReadBigEndian32(data + pos);
         if (length > size - pos - 12) return false;
         const BYTE* type = data + pos + 4;
-        const uLong crc = crc32(crc32(0L, Z_NULL, 0), type, static_cast<uInt>(length) + 4);
+        const uLong crc = crc32(crc32(0L, nullptr, 0), type, static_cast<uInt>(length) + 4);
         if (crc != ReadBigEndian32(type + 4 + length)) return false;
         if (std::memcmp(type, "IEND", 4) == 0) return true;
         pos += size_t{length} + 12;

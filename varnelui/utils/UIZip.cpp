@@ -559,7 +559,7 @@ private:
         x.compressedLeft = e.compressedSize;
         x.uncompressedLeft = e.uncompressedSize;
         x.expectedCrc = e.crc;
-        x.crc = ::crc32(0L, Z_NULL, 0);
+        x.crc = ::crc32(0L, nullptr, 0);
         if (x.deflated) {
             if (!m_chunk)
                 m_chunk = std::make_unique<BYTE[]>(kChunkSize);

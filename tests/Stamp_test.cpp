@@ -31,7 +31,7 @@ std::wstring MakeLauncher(const TempDir& dir, const wchar_t* name, const wchar_t
                               L"\" --icon \"" + Fixture(L"game.ico") + L"\" --login http://127.0.0.1:9/stamped.html";
     TestProcess stamp;
     DWORD code = 99;
-    EXPECT_TRUE(stamp.Start(VarnelTest::BinaryPath(L"varnelStamp.exe"), args, true));
+    EXPECT_TRUE(stamp.Start(VarnelTest::BinaryPath(L"varnelStamp.exe"), args, TestProcess::OutputMode::Captured));
     EXPECT_TRUE(stamp.Wait(120000, &code));
     EXPECT_EQ(code, 0u) << stamp.Output();
     return out;

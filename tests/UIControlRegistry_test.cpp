@@ -2,6 +2,7 @@
 // skin into the class the skin language names, answering its interface name.
 #include <gtest/gtest.h>
 
+#include "support/TestHelpers.h"
 #include "varnelui/control/UIControl.h"
 #include "varnelui/core/UIControlRegistry.h"
 #include "varnelui/core/UIDlgBuilder.h"
@@ -11,6 +12,7 @@
 #include <string>
 
 using namespace VarnelUI;
+using VarnelTest::Narrow;
 
 namespace {
 
@@ -54,11 +56,6 @@ const std::map<std::wstring, TExpectedNames> kSkinVocabulary = {
     {L"TreeView", {L"TreeViewUI", L"TreeView"}},
     {L"TreeNode", {L"TreeNodeUI", L"TreeNode"}},
 };
-
-std::string Narrow(const std::wstring& s)
-{
-    return std::string(s.begin(), s.end());
-}
 
 } // namespace
 

@@ -95,3 +95,32 @@ TEST(ControlRegistry, NamesMatchExactlyAndTheFirstRegistrationStays)
     std::unique_ptr<CControlUI> button(CControlRegistry::Create(L"Button"));
     EXPECT_STREQ(button->GetClass(), L"ButtonUI");
 }
+
+TEST(ControlRegistry, AttributesComeFromTheTablesThatApplyThem)
+{
+    using AttrParse::AttrSyntax;
+    const auto attributes = CControlRegistry::Attributes(L"Button");
+    ASSERT_FALSE(attributes.empty());
+    // The button's own table first, then the label's and the control base's.
+    EXPECT_STREQ(attributes.front().name, L"normalimage");
+    const auto syntaxOf = [&](LPCWSTR name) {
+        for (const auto& a : attributes)
+            if (std::wcscmp(a.name, name) == 0) return static_cast<int>(a.syntax);
+        return -1;
+    };
+    EXPECT_EQ(syntaxOf(L"normalimage"), static_cast<int>(AttrSyntax::Image));
+    EXPECT_EQ(syntaxOf(L"font"), static_cast<int>(AttrSyntax::FontId));
+    EXPECT_EQ(syntaxOf(L"pos"), static_cast<int>(AttrSyntax::Rect));
+    EXPECT_EQ(syntaxOf(L"vscrollbar"), -1); // a button is no container
+    EXPECT_TRUE(CControlRegistry::Attributes(L"NoSuchElement").empty());
+
+    // Collecting applies nothing, and applying works again afterwards.
+    CControlUI control;
+    {
+        AttrParse::CAttributeCollector collector;
+        control.SetAttribute(L"name", L"collected");
+    }
+    EXPECT_EQ(control.GetName(), L"");
+    control.SetAttribute(L"name", L"applied");
+    EXPECT_EQ(control.GetName(), L"applied");
+}

@@ -14,12 +14,13 @@ namespace {
 
 const CControlRegistration<CActiveXUI> kRegistration;
 
+using AttrParse::AttrSyntax;
 using AttrParse::TAttributeEntry;
 
 const TAttributeEntry<CActiveXUI> kActiveXAttributes[] = {
-    {L"clsid", [](CActiveXUI& c, LPCWSTR v) { c.CreateControl(v); }},
-    {L"modulename", [](CActiveXUI& c, LPCWSTR v) { c.SetModuleName(v); }},
-    {L"delaycreate", [](CActiveXUI& c, LPCWSTR v) { c.SetDelayCreate(AttrParse::ParseBool(v)); }},
+    {L"clsid", AttrSyntax::Text, [](CActiveXUI& c, LPCWSTR v) { c.CreateControl(v); }},
+    {L"modulename", AttrSyntax::Text, [](CActiveXUI& c, LPCWSTR v) { c.SetModuleName(v); }},
+    {L"delaycreate", AttrSyntax::Bool, [](CActiveXUI& c, LPCWSTR v) { c.SetDelayCreate(AttrParse::ParseBool(v)); }},
 };
 
 // In-process server, in-process handler, local server and remote server.

@@ -50,7 +50,7 @@ void CBoxLayoutUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
     using Entry = AttrParse::TAttributeEntry<CBoxLayoutUI>;
     static const Entry kAttributes[] = {
-        {L"sepimm", [](CBoxLayoutUI& c, LPCWSTR v) { c.SetSepImmMode(AttrParse::ParseBool(v)); }},
+        {L"sepimm", AttrParse::AttrSyntax::Bool, [](CBoxLayoutUI& c, LPCWSTR v) { c.SetSepImmMode(AttrParse::ParseBool(v)); }},
     };
     if (!AttrParse::ApplyFromTable(kAttributes, *this, pstrName, pstrValue)) CContainerUI::SetAttribute(pstrName, pstrValue);
 }

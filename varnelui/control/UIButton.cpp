@@ -13,20 +13,21 @@ namespace {
 const CControlRegistration<CButtonUI> kRegistration;
 
 using AttrParse::ParseColor;
+using AttrParse::AttrSyntax;
 using AttrParse::TAttributeEntry;
 
 const TAttributeEntry<CButtonUI> kButtonAttributes[] = {
-    {L"normalimage", [](CButtonUI& c, LPCWSTR v) { c.SetNormalImage(v); }},
-    {L"hotimage", [](CButtonUI& c, LPCWSTR v) { c.SetHotImage(v); }},
-    {L"pushedimage", [](CButtonUI& c, LPCWSTR v) { c.SetPushedImage(v); }},
-    {L"focusedimage", [](CButtonUI& c, LPCWSTR v) { c.SetFocusedImage(v); }},
-    {L"disabledimage", [](CButtonUI& c, LPCWSTR v) { c.SetDisabledImage(v); }},
-    {L"foreimage", [](CButtonUI& c, LPCWSTR v) { c.SetForeImage(v); }},
-    {L"hotforeimage", [](CButtonUI& c, LPCWSTR v) { c.SetHotForeImage(v); }},
-    {L"hotbkcolor", [](CButtonUI& c, LPCWSTR v) { c.SetHotBkColor(ParseColor(v)); }},
-    {L"hottextcolor", [](CButtonUI& c, LPCWSTR v) { c.SetHotTextColor(ParseColor(v)); }},
-    {L"pushedtextcolor", [](CButtonUI& c, LPCWSTR v) { c.SetPushedTextColor(ParseColor(v)); }},
-    {L"focusedtextcolor", [](CButtonUI& c, LPCWSTR v) { c.SetFocusedTextColor(ParseColor(v)); }},
+    {L"normalimage", AttrSyntax::Image, [](CButtonUI& c, LPCWSTR v) { c.SetNormalImage(v); }},
+    {L"hotimage", AttrSyntax::Image, [](CButtonUI& c, LPCWSTR v) { c.SetHotImage(v); }},
+    {L"pushedimage", AttrSyntax::Image, [](CButtonUI& c, LPCWSTR v) { c.SetPushedImage(v); }},
+    {L"focusedimage", AttrSyntax::Image, [](CButtonUI& c, LPCWSTR v) { c.SetFocusedImage(v); }},
+    {L"disabledimage", AttrSyntax::Image, [](CButtonUI& c, LPCWSTR v) { c.SetDisabledImage(v); }},
+    {L"foreimage", AttrSyntax::Image, [](CButtonUI& c, LPCWSTR v) { c.SetForeImage(v); }},
+    {L"hotforeimage", AttrSyntax::Image, [](CButtonUI& c, LPCWSTR v) { c.SetHotForeImage(v); }},
+    {L"hotbkcolor", AttrSyntax::Color, [](CButtonUI& c, LPCWSTR v) { c.SetHotBkColor(ParseColor(v)); }},
+    {L"hottextcolor", AttrSyntax::Color, [](CButtonUI& c, LPCWSTR v) { c.SetHotTextColor(ParseColor(v)); }},
+    {L"pushedtextcolor", AttrSyntax::Color, [](CButtonUI& c, LPCWSTR v) { c.SetPushedTextColor(ParseColor(v)); }},
+    {L"focusedtextcolor", AttrSyntax::Color, [](CButtonUI& c, LPCWSTR v) { c.SetFocusedTextColor(ParseColor(v)); }},
 };
 
 void SetBits(UINT& uState, UINT uBits, bool bOn)

@@ -300,27 +300,27 @@ void CContainerUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
     using Entry = AttrParse::TAttributeEntry<CContainerUI>;
     static const Entry kAttributes[] = {
-        {L"inset", [](CContainerUI& c, LPCWSTR v) { c.SetInset(AttrParse::ParseRect(v)); }},
-        {L"mousechild", [](CContainerUI& c, LPCWSTR v) { c.SetMouseChildEnabled(AttrParse::ParseBool(v)); }},
-        {L"vscrollbar",
+        {L"inset", AttrParse::AttrSyntax::Rect, [](CContainerUI& c, LPCWSTR v) { c.SetInset(AttrParse::ParseRect(v)); }},
+        {L"mousechild", AttrParse::AttrSyntax::Bool, [](CContainerUI& c, LPCWSTR v) { c.SetMouseChildEnabled(AttrParse::ParseBool(v)); }},
+        {L"vscrollbar", AttrParse::AttrSyntax::Bool,
          [](CContainerUI& c, LPCWSTR v) {
              c.EnableScrollBar(AttrParse::ParseBool(v), c.m_pHorizontalScrollBar != nullptr);
          }},
-        {L"vscrollbarstyle",
+        {L"vscrollbarstyle", AttrParse::AttrSyntax::AttributeList,
          [](CContainerUI& c, LPCWSTR v) {
              c.EnableScrollBar(true, c.m_pHorizontalScrollBar != nullptr);
              if (c.m_pVerticalScrollBar != nullptr) c.m_pVerticalScrollBar->ApplyAttributeList(v);
          }},
-        {L"hscrollbar",
+        {L"hscrollbar", AttrParse::AttrSyntax::Bool,
          [](CContainerUI& c, LPCWSTR v) {
              c.EnableScrollBar(c.m_pVerticalScrollBar != nullptr, AttrParse::ParseBool(v));
          }},
-        {L"hscrollbarstyle",
+        {L"hscrollbarstyle", AttrParse::AttrSyntax::AttributeList,
          [](CContainerUI& c, LPCWSTR v) {
              c.EnableScrollBar(c.m_pVerticalScrollBar != nullptr, true);
              if (c.m_pHorizontalScrollBar != nullptr) c.m_pHorizontalScrollBar->ApplyAttributeList(v);
          }},
-        {L"childpadding",
+        {L"childpadding", AttrParse::AttrSyntax::Int,
          [](CContainerUI& c, LPCWSTR v) { c.SetChildPadding(static_cast<int>(AttrParse::ParseInt(v))); }},
     };
     if (!AttrParse::ApplyFromTable(kAttributes, *this, pstrName, pstrValue)) {

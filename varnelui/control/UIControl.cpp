@@ -19,11 +19,12 @@ using AttrParse::ParseInt;
 using AttrParse::ParseInts;
 using AttrParse::ParseRect;
 using AttrParse::ParseSize;
+using AttrParse::AttrSyntax;
 using AttrParse::TAttributeEntry;
 using AttrParse::ToInt;
 
 const TAttributeEntry<CControlUI> kControlAttributes[] = {
-    {L"pos",
+    {L"pos", AttrSyntax::Rect,
      [](CControlUI& c, LPCWSTR v) {
          const RECT rc = ParseRect(v);
          // A negative left or top anchors the control to the far edge.
@@ -32,21 +33,21 @@ const TAttributeEntry<CControlUI> kControlAttributes[] = {
          c.SetFixedWidth(rc.right - rc.left);
          c.SetFixedHeight(rc.bottom - rc.top);
      }},
-    {L"relativepos",
+    {L"relativepos", AttrSyntax::Rect,
      [](CControlUI& c, LPCWSTR v) {
          long n[4];
          ParseInts(v, n, 4);
          c.SetRelativePos(SIZE{n[0], n[1]}, SIZE{n[2], n[3]});
      }},
-    {L"padding", [](CControlUI& c, LPCWSTR v) { c.SetPadding(ParseRect(v)); }},
-    {L"bkcolor", [](CControlUI& c, LPCWSTR v) { c.SetBkColor(ParseBkColor(v)); }},
-    {L"bkcolor1", [](CControlUI& c, LPCWSTR v) { c.SetBkColor(ParseBkColor(v)); }},
-    {L"bkcolor2", [](CControlUI& c, LPCWSTR v) { c.SetBkColor2(ParseBkColor(v)); }},
-    {L"bkcolor3", [](CControlUI& c, LPCWSTR v) { c.SetBkColor3(ParseBkColor(v)); }},
-    {L"bordercolor", [](CControlUI& c, LPCWSTR v) { c.SetBorderColor(ParseColor(v)); }},
-    {L"focusbordercolor", [](CControlUI& c, LPCWSTR v) { c.SetFocusBorderColor(ParseColor(v)); }},
-    {L"colorhsl", [](CControlUI& c, LPCWSTR v) { c.SetColorHSL(ParseBool(v)); }},
-    {L"bordersize",
+    {L"padding", AttrSyntax::Rect, [](CControlUI& c, LPCWSTR v) { c.SetPadding(ParseRect(v)); }},
+    {L"bkcolor", AttrSyntax::Color, [](CControlUI& c, LPCWSTR v) { c.SetBkColor(ParseBkColor(v)); }},
+    {L"bkcolor1", AttrSyntax::Color, [](CControlUI& c, LPCWSTR v) { c.SetBkColor(ParseBkColor(v)); }},
+    {L"bkcolor2", AttrSyntax::Color, [](CControlUI& c, LPCWSTR v) { c.SetBkColor2(ParseBkColor(v)); }},
+    {L"bkcolor3", AttrSyntax::Color, [](CControlUI& c, LPCWSTR v) { c.SetBkColor3(ParseBkColor(v)); }},
+    {L"bordercolor", AttrSyntax::Color, [](CControlUI& c, LPCWSTR v) { c.SetBorderColor(ParseColor(v)); }},
+    {L"focusbordercolor", AttrSyntax::Color, [](CControlUI& c, LPCWSTR v) { c.SetFocusBorderColor(ParseColor(v)); }},
+    {L"colorhsl", AttrSyntax::Bool, [](CControlUI& c, LPCWSTR v) { c.SetColorHSL(ParseBool(v)); }},
+    {L"bordersize", AttrSyntax::Numbers,
      [](CControlUI& c, LPCWSTR v) {
          if (std::wcschr(v, L',') == nullptr) {
              // A single number is a uniform border and drops per-side sizes.
@@ -56,31 +57,31 @@ const TAttributeEntry<CControlUI> kControlAttributes[] = {
              c.SetBorderSize(ParseRect(v));
          }
      }},
-    {L"leftbordersize", [](CControlUI& c, LPCWSTR v) { c.SetLeftBorderSize(ToInt(ParseInt(v))); }},
-    {L"topbordersize", [](CControlUI& c, LPCWSTR v) { c.SetTopBorderSize(ToInt(ParseInt(v))); }},
-    {L"rightbordersize", [](CControlUI& c, LPCWSTR v) { c.SetRightBorderSize(ToInt(ParseInt(v))); }},
-    {L"bottombordersize", [](CControlUI& c, LPCWSTR v) { c.SetBottomBorderSize(ToInt(ParseInt(v))); }},
-    {L"borderstyle", [](CControlUI& c, LPCWSTR v) { c.SetBorderStyle(ToInt(ParseInt(v))); }},
-    {L"borderround", [](CControlUI& c, LPCWSTR v) { c.SetBorderRound(ParseSize(v)); }},
-    {L"bkimage", [](CControlUI& c, LPCWSTR v) { c.SetBkImage(v); }},
-    {L"width", [](CControlUI& c, LPCWSTR v) { c.SetFixedWidth(ToInt(ParseInt(v))); }},
-    {L"height", [](CControlUI& c, LPCWSTR v) { c.SetFixedHeight(ToInt(ParseInt(v))); }},
-    {L"minwidth", [](CControlUI& c, LPCWSTR v) { c.SetMinWidth(ToInt(ParseInt(v))); }},
-    {L"minheight", [](CControlUI& c, LPCWSTR v) { c.SetMinHeight(ToInt(ParseInt(v))); }},
-    {L"maxwidth", [](CControlUI& c, LPCWSTR v) { c.SetMaxWidth(ToInt(ParseInt(v))); }},
-    {L"maxheight", [](CControlUI& c, LPCWSTR v) { c.SetMaxHeight(ToInt(ParseInt(v))); }},
-    {L"name", [](CControlUI& c, LPCWSTR v) { c.SetName(v); }},
-    {L"text", [](CControlUI& c, LPCWSTR v) { c.SetText(v); }},
-    {L"tooltip", [](CControlUI& c, LPCWSTR v) { c.SetToolTip(v); }},
-    {L"userdata", [](CControlUI& c, LPCWSTR v) { c.SetUserData(v); }},
-    {L"enabled", [](CControlUI& c, LPCWSTR v) { c.SetEnabled(ParseBool(v)); }},
-    {L"mouse", [](CControlUI& c, LPCWSTR v) { c.SetMouseEnabled(ParseBool(v)); }},
-    {L"keyboard", [](CControlUI& c, LPCWSTR v) { c.SetKeyboardEnabled(ParseBool(v)); }},
-    {L"visible", [](CControlUI& c, LPCWSTR v) { c.SetVisible(ParseBool(v)); }},
-    {L"float", [](CControlUI& c, LPCWSTR v) { c.SetFloat(ParseBool(v)); }},
-    {L"shortcut", [](CControlUI& c, LPCWSTR v) { c.SetShortcut(v[0]); }},
-    {L"menu", [](CControlUI& c, LPCWSTR v) { c.SetContextMenuUsed(ParseBool(v)); }},
-    {L"virtualwnd", [](CControlUI& c, LPCWSTR v) { c.SetVirtualWnd(v); }},
+    {L"leftbordersize", AttrSyntax::Int, [](CControlUI& c, LPCWSTR v) { c.SetLeftBorderSize(ToInt(ParseInt(v))); }},
+    {L"topbordersize", AttrSyntax::Int, [](CControlUI& c, LPCWSTR v) { c.SetTopBorderSize(ToInt(ParseInt(v))); }},
+    {L"rightbordersize", AttrSyntax::Int, [](CControlUI& c, LPCWSTR v) { c.SetRightBorderSize(ToInt(ParseInt(v))); }},
+    {L"bottombordersize", AttrSyntax::Int, [](CControlUI& c, LPCWSTR v) { c.SetBottomBorderSize(ToInt(ParseInt(v))); }},
+    {L"borderstyle", AttrSyntax::Int, [](CControlUI& c, LPCWSTR v) { c.SetBorderStyle(ToInt(ParseInt(v))); }},
+    {L"borderround", AttrSyntax::Size, [](CControlUI& c, LPCWSTR v) { c.SetBorderRound(ParseSize(v)); }},
+    {L"bkimage", AttrSyntax::Image, [](CControlUI& c, LPCWSTR v) { c.SetBkImage(v); }},
+    {L"width", AttrSyntax::Int, [](CControlUI& c, LPCWSTR v) { c.SetFixedWidth(ToInt(ParseInt(v))); }},
+    {L"height", AttrSyntax::Int, [](CControlUI& c, LPCWSTR v) { c.SetFixedHeight(ToInt(ParseInt(v))); }},
+    {L"minwidth", AttrSyntax::Int, [](CControlUI& c, LPCWSTR v) { c.SetMinWidth(ToInt(ParseInt(v))); }},
+    {L"minheight", AttrSyntax::Int, [](CControlUI& c, LPCWSTR v) { c.SetMinHeight(ToInt(ParseInt(v))); }},
+    {L"maxwidth", AttrSyntax::Int, [](CControlUI& c, LPCWSTR v) { c.SetMaxWidth(ToInt(ParseInt(v))); }},
+    {L"maxheight", AttrSyntax::Int, [](CControlUI& c, LPCWSTR v) { c.SetMaxHeight(ToInt(ParseInt(v))); }},
+    {L"name", AttrSyntax::Text, [](CControlUI& c, LPCWSTR v) { c.SetName(v); }},
+    {L"text", AttrSyntax::Text, [](CControlUI& c, LPCWSTR v) { c.SetText(v); }},
+    {L"tooltip", AttrSyntax::Text, [](CControlUI& c, LPCWSTR v) { c.SetToolTip(v); }},
+    {L"userdata", AttrSyntax::Text, [](CControlUI& c, LPCWSTR v) { c.SetUserData(v); }},
+    {L"enabled", AttrSyntax::Bool, [](CControlUI& c, LPCWSTR v) { c.SetEnabled(ParseBool(v)); }},
+    {L"mouse", AttrSyntax::Bool, [](CControlUI& c, LPCWSTR v) { c.SetMouseEnabled(ParseBool(v)); }},
+    {L"keyboard", AttrSyntax::Bool, [](CControlUI& c, LPCWSTR v) { c.SetKeyboardEnabled(ParseBool(v)); }},
+    {L"visible", AttrSyntax::Bool, [](CControlUI& c, LPCWSTR v) { c.SetVisible(ParseBool(v)); }},
+    {L"float", AttrSyntax::Bool, [](CControlUI& c, LPCWSTR v) { c.SetFloat(ParseBool(v)); }},
+    {L"shortcut", AttrSyntax::Text, [](CControlUI& c, LPCWSTR v) { c.SetShortcut(v[0]); }},
+    {L"menu", AttrSyntax::Bool, [](CControlUI& c, LPCWSTR v) { c.SetContextMenuUsed(ParseBool(v)); }},
+    {L"virtualwnd", AttrSyntax::Text, [](CControlUI& c, LPCWSTR v) { c.SetVirtualWnd(v); }},
 };
 
 bool IsOpaque(DWORD dwColor)

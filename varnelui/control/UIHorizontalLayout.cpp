@@ -42,7 +42,7 @@ void CHorizontalLayoutUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
     using Entry = AttrParse::TAttributeEntry<CHorizontalLayoutUI>;
     static const Entry kAttributes[] = {
-        {L"sepwidth", [](CHorizontalLayoutUI& c, LPCWSTR v) { c.SetSepWidth(static_cast<int>(AttrParse::ParseInt(v))); }},
+        {L"sepwidth", AttrParse::AttrSyntax::Int, [](CHorizontalLayoutUI& c, LPCWSTR v) { c.SetSepWidth(static_cast<int>(AttrParse::ParseInt(v))); }},
     };
     if (!AttrParse::ApplyFromTable(kAttributes, *this, pstrName, pstrValue)) CBoxLayoutUI::SetAttribute(pstrName, pstrValue);
 }

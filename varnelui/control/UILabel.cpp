@@ -19,6 +19,7 @@ using AttrParse::ParseColor;
 using AttrParse::ParseInt;
 using AttrParse::ParseInts;
 using AttrParse::ParseRect;
+using AttrParse::AttrSyntax;
 using AttrParse::TAttributeEntry;
 using AttrParse::ToInt;
 
@@ -50,38 +51,38 @@ UINT ApplyAlign(UINT uStyle, LPCWSTR pstrValue)
 }
 
 const TAttributeEntry<CLabelUI> kLabelAttributes[] = {
-    {L"align", [](CLabelUI& c, LPCWSTR v) { c.SetTextStyle(ApplyAlign(c.GetTextStyle(), v)); }},
-    {L"endellipsis",
+    {L"align", AttrSyntax::Text, [](CLabelUI& c, LPCWSTR v) { c.SetTextStyle(ApplyAlign(c.GetTextStyle(), v)); }},
+    {L"endellipsis", AttrSyntax::Bool,
      [](CLabelUI& c, LPCWSTR v) {
          const UINT uStyle = c.GetTextStyle();
          c.SetTextStyle(ParseBool(v) ? uStyle | DT_END_ELLIPSIS : uStyle & ~static_cast<UINT>(DT_END_ELLIPSIS));
      }},
-    {L"font", [](CLabelUI& c, LPCWSTR v) { c.SetFont(ToInt(ParseInt(v))); }},
-    {L"textcolor", [](CLabelUI& c, LPCWSTR v) { c.SetTextColor(ParseColor(v)); }},
-    {L"disabledtextcolor", [](CLabelUI& c, LPCWSTR v) { c.SetDisabledTextColor(ParseColor(v)); }},
-    {L"textpadding", [](CLabelUI& c, LPCWSTR v) { c.SetTextPadding(ParseRect(v)); }},
-    {L"showhtml", [](CLabelUI& c, LPCWSTR v) { c.SetShowHtml(ParseBool(v)); }},
-    {L"enabledeffect", [](CLabelUI& c, LPCWSTR v) { c.SetEnabledEffect(ParseBool(v)); }},
-    {L"rhaa", [](CLabelUI& c, LPCWSTR v) { c.SetTextRenderingHintAntiAlias(ToInt(ParseInt(v))); }},
-    {L"transshadow", [](CLabelUI& c, LPCWSTR v) { c.SetTransShadow(ToInt(ParseInt(v))); }},
-    {L"transtext", [](CLabelUI& c, LPCWSTR v) { c.SetTransText(ToInt(ParseInt(v))); }},
-    {L"transshadow1", [](CLabelUI& c, LPCWSTR v) { c.SetTransShadow1(ToInt(ParseInt(v))); }},
-    {L"transtext1", [](CLabelUI& c, LPCWSTR v) { c.SetTransText1(ToInt(ParseInt(v))); }},
-    {L"gradientangle", [](CLabelUI& c, LPCWSTR v) { c.SetGradientAngle(ToInt(ParseInt(v))); }},
-    {L"enabledstroke", [](CLabelUI& c, LPCWSTR v) { c.SetEnabledStroke(ParseBool(v)); }},
-    {L"enabledshadow", [](CLabelUI& c, LPCWSTR v) { c.SetEnabledShadow(ParseBool(v)); }},
-    {L"transstroke", [](CLabelUI& c, LPCWSTR v) { c.SetTransStroke(ToInt(ParseInt(v))); }},
-    {L"gradientlength", [](CLabelUI& c, LPCWSTR v) { c.SetGradientLength(ToInt(ParseInt(v))); }},
-    {L"shadowoffset",
+    {L"font", AttrSyntax::FontId, [](CLabelUI& c, LPCWSTR v) { c.SetFont(ToInt(ParseInt(v))); }},
+    {L"textcolor", AttrSyntax::Color, [](CLabelUI& c, LPCWSTR v) { c.SetTextColor(ParseColor(v)); }},
+    {L"disabledtextcolor", AttrSyntax::Color, [](CLabelUI& c, LPCWSTR v) { c.SetDisabledTextColor(ParseColor(v)); }},
+    {L"textpadding", AttrSyntax::Rect, [](CLabelUI& c, LPCWSTR v) { c.SetTextPadding(ParseRect(v)); }},
+    {L"showhtml", AttrSyntax::Bool, [](CLabelUI& c, LPCWSTR v) { c.SetShowHtml(ParseBool(v)); }},
+    {L"enabledeffect", AttrSyntax::Bool, [](CLabelUI& c, LPCWSTR v) { c.SetEnabledEffect(ParseBool(v)); }},
+    {L"rhaa", AttrSyntax::Int, [](CLabelUI& c, LPCWSTR v) { c.SetTextRenderingHintAntiAlias(ToInt(ParseInt(v))); }},
+    {L"transshadow", AttrSyntax::Int, [](CLabelUI& c, LPCWSTR v) { c.SetTransShadow(ToInt(ParseInt(v))); }},
+    {L"transtext", AttrSyntax::Int, [](CLabelUI& c, LPCWSTR v) { c.SetTransText(ToInt(ParseInt(v))); }},
+    {L"transshadow1", AttrSyntax::Int, [](CLabelUI& c, LPCWSTR v) { c.SetTransShadow1(ToInt(ParseInt(v))); }},
+    {L"transtext1", AttrSyntax::Int, [](CLabelUI& c, LPCWSTR v) { c.SetTransText1(ToInt(ParseInt(v))); }},
+    {L"gradientangle", AttrSyntax::Int, [](CLabelUI& c, LPCWSTR v) { c.SetGradientAngle(ToInt(ParseInt(v))); }},
+    {L"enabledstroke", AttrSyntax::Bool, [](CLabelUI& c, LPCWSTR v) { c.SetEnabledStroke(ParseBool(v)); }},
+    {L"enabledshadow", AttrSyntax::Bool, [](CLabelUI& c, LPCWSTR v) { c.SetEnabledShadow(ParseBool(v)); }},
+    {L"transstroke", AttrSyntax::Int, [](CLabelUI& c, LPCWSTR v) { c.SetTransStroke(ToInt(ParseInt(v))); }},
+    {L"gradientlength", AttrSyntax::Int, [](CLabelUI& c, LPCWSTR v) { c.SetGradientLength(ToInt(ParseInt(v))); }},
+    {L"shadowoffset", AttrSyntax::Size,
      [](CLabelUI& c, LPCWSTR v) {
          long n[2];
          ParseInts(v, n, 2);
          c.SetShadowOffset(ToInt(n[0]), ToInt(n[1]));
      }},
-    {L"textcolor1", [](CLabelUI& c, LPCWSTR v) { c.SetTextColor1(ParseColor(v)); }},
-    {L"textshadowcolora", [](CLabelUI& c, LPCWSTR v) { c.SetTextShadowColorA(ParseColor(v)); }},
-    {L"textshadowcolorb", [](CLabelUI& c, LPCWSTR v) { c.SetTextShadowColorB(ParseColor(v)); }},
-    {L"strokecolor", [](CLabelUI& c, LPCWSTR v) { c.SetStrokeColor(ParseColor(v)); }},
+    {L"textcolor1", AttrSyntax::Color, [](CLabelUI& c, LPCWSTR v) { c.SetTextColor1(ParseColor(v)); }},
+    {L"textshadowcolora", AttrSyntax::Color, [](CLabelUI& c, LPCWSTR v) { c.SetTextShadowColorA(ParseColor(v)); }},
+    {L"textshadowcolorb", AttrSyntax::Color, [](CLabelUI& c, LPCWSTR v) { c.SetTextShadowColorB(ParseColor(v)); }},
+    {L"strokecolor", AttrSyntax::Color, [](CLabelUI& c, LPCWSTR v) { c.SetStrokeColor(ParseColor(v)); }},
 };
 
 // ---- GDI+ objects of one effect paint, released on every path ------------------

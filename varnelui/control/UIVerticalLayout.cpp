@@ -42,7 +42,7 @@ void CVerticalLayoutUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
     using Entry = AttrParse::TAttributeEntry<CVerticalLayoutUI>;
     static const Entry kAttributes[] = {
-        {L"sepheight", [](CVerticalLayoutUI& c, LPCWSTR v) { c.SetSepHeight(static_cast<int>(AttrParse::ParseInt(v))); }},
+        {L"sepheight", AttrParse::AttrSyntax::Int, [](CVerticalLayoutUI& c, LPCWSTR v) { c.SetSepHeight(static_cast<int>(AttrParse::ParseInt(v))); }},
     };
     if (!AttrParse::ApplyFromTable(kAttributes, *this, pstrName, pstrValue)) CBoxLayoutUI::SetAttribute(pstrName, pstrValue);
 }

@@ -17,11 +17,12 @@ namespace {
 
 const CControlRegistration<CWebBrowserUI> kRegistration;
 
+using AttrParse::AttrSyntax;
 using AttrParse::TAttributeEntry;
 
 const TAttributeEntry<CWebBrowserUI> kWebBrowserAttributes[] = {
-    {L"homepage", [](CWebBrowserUI& c, LPCWSTR v) { c.SetHomePage(v); }},
-    {L"autonavi", [](CWebBrowserUI& c, LPCWSTR v) { c.SetAutoNavigation(AttrParse::ParseBool(v)); }},
+    {L"homepage", AttrSyntax::Text, [](CWebBrowserUI& c, LPCWSTR v) { c.SetHomePage(v); }},
+    {L"autonavi", AttrSyntax::Bool, [](CWebBrowserUI& c, LPCWSTR v) { c.SetAutoNavigation(AttrParse::ParseBool(v)); }},
 };
 
 // {F38BC242-B950-11D1-8918-00C04FC2C836}

@@ -17,17 +17,18 @@ namespace VarnelUI {
 namespace {
 
 using AttrParse::ParseBool;
+using AttrParse::AttrSyntax;
 using AttrParse::TAttributeEntry;
 
 const TAttributeEntry<CWebBrowser2UI> kWebBrowser2Attributes[] = {
-    {L"url", [](CWebBrowser2UI& c, LPCWSTR v) { c.SetUrl(v); }},
-    {L"autonavi", [](CWebBrowser2UI& c, LPCWSTR v) { c.SetAutoNavigation(ParseBool(v)); }},
-    {L"autosink", [](CWebBrowser2UI& c, LPCWSTR v) { c.SetAutoSink(ParseBool(v)); }},
-    {L"boder", [](CWebBrowser2UI& c, LPCWSTR v) { c.SetBorder(ParseBool(v)); }},
-    {L"scrollbar", [](CWebBrowser2UI& c, LPCWSTR v) { c.SetScrollBar(ParseBool(v)); }},
+    {L"url", AttrSyntax::Text, [](CWebBrowser2UI& c, LPCWSTR v) { c.SetUrl(v); }},
+    {L"autonavi", AttrSyntax::Bool, [](CWebBrowser2UI& c, LPCWSTR v) { c.SetAutoNavigation(ParseBool(v)); }},
+    {L"autosink", AttrSyntax::Bool, [](CWebBrowser2UI& c, LPCWSTR v) { c.SetAutoSink(ParseBool(v)); }},
+    {L"boder", AttrSyntax::Bool, [](CWebBrowser2UI& c, LPCWSTR v) { c.SetBorder(ParseBool(v)); }},
+    {L"scrollbar", AttrSyntax::Bool, [](CWebBrowser2UI& c, LPCWSTR v) { c.SetScrollBar(ParseBool(v)); }},
     // The class is always the platform browser's, loaded the usual way.
-    {L"clsid", [](CWebBrowser2UI&, LPCWSTR) {}},
-    {L"modulename", [](CWebBrowser2UI&, LPCWSTR) {}},
+    {L"clsid", AttrSyntax::Text, [](CWebBrowser2UI&, LPCWSTR) {}},
+    {L"modulename", AttrSyntax::Text, [](CWebBrowser2UI&, LPCWSTR) {}},
 };
 
 // The page address in the process code page, for the notification.

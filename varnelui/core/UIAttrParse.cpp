@@ -73,5 +73,31 @@ bool ParseBool(LPCWSTR pstrValue)
     return pstrValue != nullptr && std::wcscmp(pstrValue, L"true") == 0;
 }
 
+namespace {
+
+CAttributeCollector* g_pActiveCollector = nullptr;
+
+} // namespace
+
+CAttributeCollector::CAttributeCollector() : m_pOuter(g_pActiveCollector)
+{
+    g_pActiveCollector = this;
+}
+
+CAttributeCollector::~CAttributeCollector()
+{
+    g_pActiveCollector = m_pOuter;
+}
+
+CAttributeCollector* CAttributeCollector::Active()
+{
+    return g_pActiveCollector;
+}
+
+void CAttributeCollector::Add(LPCWSTR pstrName, AttrSyntax syntax)
+{
+    m_attributes.push_back({pstrName, syntax});
+}
+
 } // namespace AttrParse
 } // namespace VarnelUI

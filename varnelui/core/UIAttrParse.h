@@ -5,6 +5,7 @@
 #include "varnelui/core/UIDefines.h"
 
 #include <cwchar>
+#include <vector>
 
 namespace VarnelUI {
 namespace AttrParse {
@@ -39,13 +40,58 @@ DWORD ParseColor(LPCWSTR pstrValue);
 // True exactly for "true"; "True", "1" and everything else are false.
 bool ParseBool(LPCWSTR pstrValue);
 
+// How an attribute's value is written. Skin tools check values by it and the
+// vocabulary reference prints it.
+enum class AttrSyntax
+{
+    Text,          // any text
+    Int,           // a decimal number
+    Numbers,       // one to four decimal numbers
+    Size,          // "cx,cy"
+    Rect,          // four numbers, "left,top,right,bottom"
+    Color,         // "#AARRGGBB", hexadecimal
+    Bool,          // "true" or "false"
+    Image,         // an image description
+    FontId,        // the index of a Font of the window
+    AttributeList, // name="value" pairs separated by one space
+};
+
 // One row of a class's attribute table. Apply receives the object the table
 // belongs to and the raw attribute value.
 template <class T>
 struct TAttributeEntry
 {
     LPCWSTR name;
+    AttrSyntax syntax;
     void (*apply)(T& target, LPCWSTR pstrValue);
+};
+
+struct TAttributeInfo
+{
+    LPCWSTR name;
+    AttrSyntax syntax;
+};
+
+// While one lives, ApplyFromTable lists its table here instead of applying
+// anything and answers "not mine", so one SetAttribute call walks a class's
+// tables down to the control base. Skin tools learn each class's vocabulary
+// this way, from the very tables that apply it. GUI thread only.
+class VARNELUI_API CAttributeCollector
+{
+public:
+    CAttributeCollector();
+    ~CAttributeCollector();
+    CAttributeCollector(const CAttributeCollector&) = delete;
+    CAttributeCollector& operator=(const CAttributeCollector&) = delete;
+
+    static CAttributeCollector* Active();
+    void Add(LPCWSTR pstrName, AttrSyntax syntax);
+    // In the order the tables were walked: the class's own first.
+    const std::vector<TAttributeInfo>& Attributes() const { return m_attributes; }
+
+private:
+    CAttributeCollector* m_pOuter;
+    std::vector<TAttributeInfo> m_attributes;
 };
 
 // Looks the name up in the table (exact, case-sensitive) and applies the first
@@ -54,6 +100,10 @@ struct TAttributeEntry
 template <class T, size_t N>
 bool ApplyFromTable(const TAttributeEntry<T> (&table)[N], T& target, LPCWSTR pstrName, LPCWSTR pstrValue)
 {
+    if (CAttributeCollector* pCollector = CAttributeCollector::Active()) {
+        for (const TAttributeEntry<T>& entry : table) pCollector->Add(entry.name, entry.syntax);
+        return false;
+    }
     if (pstrName == nullptr) return false;
     for (const TAttributeEntry<T>& entry : table) {
         if (std::wcscmp(entry.name, pstrName) == 0) {

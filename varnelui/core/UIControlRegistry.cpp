@@ -1,6 +1,9 @@
 #include "varnelui/core/UIControlRegistry.h"
 
+#include "varnelui/control/UIControl.h"
+
 #include <algorithm>
+#include <memory>
 #include <cwchar>
 
 namespace VarnelUI {
@@ -47,6 +50,15 @@ CControlUI* CControlRegistry::Create(LPCWSTR pstrElement)
 const std::vector<TControlClass>& CControlRegistry::Classes()
 {
     return Registry();
+}
+
+std::vector<AttrParse::TAttributeInfo> CControlRegistry::Attributes(LPCWSTR pstrElement)
+{
+    const std::unique_ptr<CControlUI> pControl(Create(pstrElement));
+    if (!pControl) return {};
+    AttrParse::CAttributeCollector collector;
+    pControl->SetAttribute(L"", L"");
+    return collector.Attributes();
 }
 
 } // namespace VarnelUI

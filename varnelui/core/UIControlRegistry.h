@@ -5,6 +5,7 @@
 // the interface name are written once. The dialog builder creates controls by
 // element name through this registry; skin tools list the vocabulary from it.
 
+#include "varnelui/core/UIAttrParse.h"
 #include "varnelui/core/UIDefines.h"
 
 #include <cwchar>
@@ -46,6 +47,9 @@ public:
     static CControlUI* Create(LPCWSTR pstrElement);
     // Every registered class, ordered by element name.
     static const std::vector<TControlClass>& Classes();
+    // The attributes the element's class applies, its own before its base
+    // classes'; empty for an unknown element.
+    static std::vector<AttrParse::TAttributeInfo> Attributes(LPCWSTR pstrElement);
 };
 
 // Registers T under T::kNames when constructed; one static instance sits in

@@ -18,6 +18,7 @@ using AttrParse::ParseInt;
 using AttrParse::ParseInts;
 using AttrParse::ParseRect;
 using AttrParse::ParseSize;
+using AttrParse::AttrSyntax;
 using AttrParse::TAttributeEntry;
 
 bool Equals(LPCWSTR a, LPCWSTR b)
@@ -56,26 +57,26 @@ void SetFlag(CPaintManagerUI& pm, LPCWSTR pstrValue)
 }
 
 const TAttributeEntry<CPaintManagerUI> kWindowAttributes[] = {
-    {L"size", &SetSizePair<&CPaintManagerUI::SetInitSize>},
-    {L"sizebox", [](CPaintManagerUI& pm, LPCWSTR v) { pm.SetSizeBox(ParseRect(v)); }},
-    {L"caption", [](CPaintManagerUI& pm, LPCWSTR v) { pm.SetCaptionRect(ParseRect(v)); }},
-    {L"roundcorner", &SetSizePair<&CPaintManagerUI::SetRoundCorner>},
-    {L"mininfo", &SetSizePair<&CPaintManagerUI::SetMinInfo>},
-    {L"maxinfo", &SetSizePair<&CPaintManagerUI::SetMaxInfo>},
-    {L"showdirty", &SetFlag<&CPaintManagerUI::SetShowUpdateRect>},
-    {L"shadow", &SetFlag<&CPaintManagerUI::SetHasWindowShadow>},
-    {L"shadowimage", [](CPaintManagerUI& pm, LPCWSTR v) { pm.SetWindowShadowImage(v); }},
-    {L"shadowtopleft", &SetShadowCorner<&CPaintManagerUI::SetTopleftShadowRect>},
-    {L"shadowtopright", &SetShadowCorner<&CPaintManagerUI::SetToprightShadowRect>},
-    {L"shadowbottomleft", &SetShadowCorner<&CPaintManagerUI::SetBottomleftShadowRect>},
-    {L"shadowbottomright", &SetShadowCorner<&CPaintManagerUI::SetBottomrightShadowRect>},
-    {L"alpha", [](CPaintManagerUI& pm, LPCWSTR v) { pm.SetTransparent(static_cast<int>(ParseInt(v))); }},
-    {L"bktrans", &SetFlag<&CPaintManagerUI::SetBackgroundTransparent>},
-    {L"disabledfontcolor", &SetColor<&CPaintManagerUI::SetDefaultDisabledColor>},
-    {L"defaultfontcolor", &SetColor<&CPaintManagerUI::SetDefaultFontColor>},
-    {L"linkfontcolor", &SetColor<&CPaintManagerUI::SetDefaultLinkFontColor>},
-    {L"linkhoverfontcolor", &SetColor<&CPaintManagerUI::SetDefaultLinkHoverFontColor>},
-    {L"selectedcolor", &SetColor<&CPaintManagerUI::SetDefaultSelectedBkColor>},
+    {L"size", AttrSyntax::Size, &SetSizePair<&CPaintManagerUI::SetInitSize>},
+    {L"sizebox", AttrSyntax::Rect, [](CPaintManagerUI& pm, LPCWSTR v) { pm.SetSizeBox(ParseRect(v)); }},
+    {L"caption", AttrSyntax::Rect, [](CPaintManagerUI& pm, LPCWSTR v) { pm.SetCaptionRect(ParseRect(v)); }},
+    {L"roundcorner", AttrSyntax::Size, &SetSizePair<&CPaintManagerUI::SetRoundCorner>},
+    {L"mininfo", AttrSyntax::Size, &SetSizePair<&CPaintManagerUI::SetMinInfo>},
+    {L"maxinfo", AttrSyntax::Size, &SetSizePair<&CPaintManagerUI::SetMaxInfo>},
+    {L"showdirty", AttrSyntax::Bool, &SetFlag<&CPaintManagerUI::SetShowUpdateRect>},
+    {L"shadow", AttrSyntax::Bool, &SetFlag<&CPaintManagerUI::SetHasWindowShadow>},
+    {L"shadowimage", AttrSyntax::Image, [](CPaintManagerUI& pm, LPCWSTR v) { pm.SetWindowShadowImage(v); }},
+    {L"shadowtopleft", AttrSyntax::Rect, &SetShadowCorner<&CPaintManagerUI::SetTopleftShadowRect>},
+    {L"shadowtopright", AttrSyntax::Rect, &SetShadowCorner<&CPaintManagerUI::SetToprightShadowRect>},
+    {L"shadowbottomleft", AttrSyntax::Rect, &SetShadowCorner<&CPaintManagerUI::SetBottomleftShadowRect>},
+    {L"shadowbottomright", AttrSyntax::Rect, &SetShadowCorner<&CPaintManagerUI::SetBottomrightShadowRect>},
+    {L"alpha", AttrSyntax::Int, [](CPaintManagerUI& pm, LPCWSTR v) { pm.SetTransparent(static_cast<int>(ParseInt(v))); }},
+    {L"bktrans", AttrSyntax::Bool, &SetFlag<&CPaintManagerUI::SetBackgroundTransparent>},
+    {L"disabledfontcolor", AttrSyntax::Color, &SetColor<&CPaintManagerUI::SetDefaultDisabledColor>},
+    {L"defaultfontcolor", AttrSyntax::Color, &SetColor<&CPaintManagerUI::SetDefaultFontColor>},
+    {L"linkfontcolor", AttrSyntax::Color, &SetColor<&CPaintManagerUI::SetDefaultLinkFontColor>},
+    {L"linkhoverfontcolor", AttrSyntax::Color, &SetColor<&CPaintManagerUI::SetDefaultLinkHoverFontColor>},
+    {L"selectedcolor", AttrSyntax::Color, &SetColor<&CPaintManagerUI::SetDefaultSelectedBkColor>},
 };
 
 // ---- shared resource elements ----------------------------------------------
@@ -309,6 +310,13 @@ void CDialogBuilder::Include(CMarkupNode& node, CControlUI* pParent, CPaintManag
             builder.Create(STRINGorID(szSource), nullptr, m_pCallback, pManager, pParent);
         }
     }
+}
+
+std::vector<AttrParse::TAttributeInfo> CDialogBuilder::GetWindowAttributes()
+{
+    std::vector<AttrParse::TAttributeInfo> attributes;
+    for (const TAttributeEntry<CPaintManagerUI>& entry : kWindowAttributes) attributes.push_back({entry.name, entry.syntax});
+    return attributes;
 }
 
 void CDialogBuilder::GetLastErrorMessage(LPWSTR pstrMessage, SIZE_T cchMax) const

@@ -3,6 +3,7 @@
 // shared fonts, images and default attribute lists with a paint manager,
 // applies the Window element's settings, and creates one control per element.
 
+#include "varnelui/core/UIAttrParse.h"
 #include "varnelui/core/UIDefines.h"
 #include "varnelui/core/UIMarkup.h"
 #include "varnelui/core/UIString.h"
@@ -53,6 +54,9 @@ public:
 
     // The load failure's message and the document text where it happened,
     // copied with the wcsncpy rule.
+    // The attributes a Window root element may carry, in table order.
+    static std::vector<AttrParse::TAttributeInfo> GetWindowAttributes();
+
     void GetLastErrorMessage(LPWSTR pstrMessage, SIZE_T cchMax) const;
     void GetLastErrorLocation(LPWSTR pstrSource, SIZE_T cchMax) const;
 

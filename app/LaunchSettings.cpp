@@ -19,22 +19,18 @@ bool LoadConfigResource(CMarkup& markup, UINT id)
 {
     const HINSTANCE module = VarnelUI::CPaintManagerUI::GetResourceDll();
     HRSRC resource = ::FindResourceW(module, MAKEINTRESOURCEW(id), L"xml");
-    if (resource == nullptr)
-        return false;
+    if (resource == nullptr) return false;
     HGLOBAL loaded = ::LoadResource(module, resource);
-    if (loaded == nullptr)
-        return false;
+    if (loaded == nullptr) return false;
     const auto* bytes = static_cast<const BYTE*>(::LockResource(loaded));
     const DWORD size = ::SizeofResource(module, resource);
-    if (bytes == nullptr || !markup.LoadFromMem(bytes, size, 0))
-        return false;
+    if (bytes == nullptr || !markup.LoadFromMem(bytes, size, 0)) return false;
     return true;
 }
 
 bool ParseLaunchSettings(CMarkup& markup, LaunchSettings& settings)
 {
-    if (!markup.IsValid())
-        return false;
+    if (!markup.IsValid()) return false;
     for (CMarkupNode node = markup.GetRoot().GetChild(); node.IsValid(); node = node.GetSibling()) {
         // Only the first attribute counts, and only when it is exactly "value".
         if (node.GetAttributeCount() > 0 && std::wcscmp(node.GetAttributeName(0), L"value") == 0)
@@ -43,11 +39,9 @@ bool ParseLaunchSettings(CMarkup& markup, LaunchSettings& settings)
     return true;
 }
 
-
 void ApplySetting(LaunchSettings& settings, LPCWSTR name, LPCWSTR value)
 {
-    if (name == nullptr || value == nullptr)
-        return;
+    if (name == nullptr || value == nullptr) return;
     // Same number-list syntax as skin attributes; a short list keeps the
     // missing numbers at 0.
     if (std::wcscmp(name, L"loginWebRect") == 0) {

@@ -42,14 +42,11 @@ DWORD GetImageEndOffset()
 
 bool ImageEndOffsetOf(const BYTE* image, size_t size, DWORD& end)
 {
-    if (image == nullptr || size < 0x40 || image[0] != 'M' || image[1] != 'Z')
-        return false;
+    if (image == nullptr || size < 0x40 || image[0] != 'M' || image[1] != 'Z') return false;
     const LONG ntOffset = ReadAt<LONG>(image, 0x3C);
-    if (ntOffset < 0 || static_cast<size_t>(ntOffset) > size - 24)
-        return false;
+    if (ntOffset < 0 || static_cast<size_t>(ntOffset) > size - 24) return false;
     const BYTE* nt = image + ntOffset;
-    if (std::memcmp(nt, "PE\0\0", 4) != 0)
-        return false;
+    if (std::memcmp(nt, "PE\0\0", 4) != 0) return false;
     const WORD sections = ReadAt<WORD>(nt, 6);
     if (sections == 0) {
         end = 0;
@@ -59,8 +56,7 @@ bool ImageEndOffsetOf(const BYTE* image, size_t size, DWORD& end)
     // gives: 224 bytes for 32-bit images, 240 for 64-bit ones.
     const WORD optionalHeaderSize = ReadAt<WORD>(nt, 4 + 16);
     const size_t last = static_cast<size_t>(ntOffset) + 4 + 20 + optionalHeaderSize + (sections - 1) * 40u;
-    if (last + 40 > size)
-        return false;
+    if (last + 40 > size) return false;
     end = ReadAt<DWORD>(image + last, 20) + ReadAt<DWORD>(image + last, 16);
     return true;
 }
@@ -69,8 +65,7 @@ std::string TrailerTextOf(const BYTE* afterImage, size_t size)
 {
     const size_t limit = size < kTrailerBuffer - 1 ? size : kTrailerBuffer - 1;
     size_t length = 0;
-    while (length < limit && afterImage[length] != 0)
-        ++length;
+    while (length < limit && afterImage[length] != 0) ++length;
     return std::string(reinterpret_cast<const char*>(afterImage), length);
 }
 
@@ -95,16 +90,13 @@ void ReadExecutableTrailer(LPCWSTR path, std::string& out)
 std::vector<std::string> SplitString(const std::string& text, const std::string& separator)
 {
     std::vector<std::string> pieces;
-    if (separator.empty())
-        return pieces;
+    if (separator.empty()) return pieces;
     size_t start = 0;
     for (size_t p = text.find(separator); p != std::string::npos; p = text.find(separator, start)) {
-        if (p != start)
-            pieces.push_back(text.substr(start, p - start));
+        if (p != start) pieces.push_back(text.substr(start, p - start));
         start = p + separator.size();
     }
-    if (start < text.size())
-        pieces.push_back(text.substr(start));
+    if (start < text.size()) pieces.push_back(text.substr(start));
     return pieces;
 }
 
@@ -119,11 +111,9 @@ bool GetTrailerField(int index, CUIString& out)
 
 bool TrailerFieldOf(const std::string& trailer, int index, CUIString& out)
 {
-    if (trailer.find('|') == std::string::npos)
-        return false;
+    if (trailer.find('|') == std::string::npos) return false;
     const std::vector<std::string> pieces = SplitString(trailer, "|");
-    if (index < 0 || static_cast<size_t>(index) >= pieces.size())
-        return false;
+    if (index < 0 || static_cast<size_t>(index) >= pieces.size()) return false;
     const std::string& piece = pieces[index];
     // The build writes the trailer as UTF-8, so UTF-8 both sizes and converts it
     // (identical to the ANSI code page for the ASCII trailers shipped so far).

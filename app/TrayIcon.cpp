@@ -11,10 +11,8 @@ void CopyTip(WCHAR (&szTip)[128], LPCWSTR pszTip)
 {
     constexpr size_t kMaxChars = sizeof(szTip) / sizeof(szTip[0]) - 1;
     size_t length = 0;
-    while (length < kMaxChars && pszTip[length] != L'\0')
-        ++length;
-    if (length == kMaxChars && pszTip[length] != L'\0' && IS_HIGH_SURROGATE(pszTip[length - 1]))
-        --length;
+    while (length < kMaxChars && pszTip[length] != L'\0') ++length;
+    if (length == kMaxChars && pszTip[length] != L'\0' && IS_HIGH_SURROGATE(pszTip[length - 1])) --length;
     std::memcpy(szTip, pszTip, length * sizeof(WCHAR));
     szTip[length] = L'\0';
 }

@@ -73,10 +73,8 @@ void CVarnelLogin::InitWindow()
 void CVarnelLogin::PlaceButton(LPCWSTR name, const RECT& rc)
 {
     CControlUI* button = m_pm.FindControl(name);
-    if (button == nullptr)
-        return;
-    if (!button->IsFloat())
-        button->SetFloat(true);
+    if (button == nullptr) return;
+    if (!button->IsFloat()) button->SetFloat(true);
     button->SetFixedXY(SIZE{rc.left, rc.top});
     button->SetFixedWidth(rc.right - rc.left);
     button->SetFixedHeight(rc.bottom - rc.top);
@@ -85,10 +83,8 @@ void CVarnelLogin::PlaceButton(LPCWSTR name, const RECT& rc)
 void CVarnelLogin::OnClick(TNotifyUI& msg)
 {
     const CUIString name = msg.sender != nullptr ? msg.sender->GetName() : CUIString();
-    if (name == L"minbtn")
-        SendMessageW(WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    else if (name == L"closebtn")
-        Close(1);
+    if (name == L"minbtn") SendMessageW(WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    else if (name == L"closebtn") Close(1);
 }
 
 CUIString CVarnelLogin::GetSkinDir() const

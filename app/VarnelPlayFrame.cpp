@@ -45,29 +45,21 @@ LRESULT CVarnelPlayFrame::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
     case kTrayCallbackMessage:
         switch (LOWORD(lParam)) {
         case WM_LBUTTONDOWN:
-        case WM_LBUTTONDBLCLK:
-            ShowIfHidden();
-            break;
-        case WM_RBUTTONDOWN:
-            ShowTrayMenu();
-            break;
-        default:
-            break;
+        case WM_LBUTTONDBLCLK: ShowIfHidden(); break;
+        case WM_RBUTTONDOWN: ShowTrayMenu(); break;
+        default: break;
         }
         return 1;
     case WM_COMMAND:
-        if (LOWORD(wParam) == IDM_SHOW_GAME)
-            ShowIfHidden();
-        else if (LOWORD(wParam) == IDM_QUIT_GAME)
-            ConfirmQuit();
+        if (LOWORD(wParam) == IDM_SHOW_GAME) ShowIfHidden();
+        else if (LOWORD(wParam) == IDM_QUIT_GAME) ConfirmQuit();
         break;
     case WM_CLOSE:
         // Never closed by default processing: the question decides, and a yes
         // quits through the login frame.
         ConfirmQuit();
         return 1;
-    default:
-        break;
+    default: break;
     }
     return WindowImplBase::HandleMessage(uMsg, wParam, lParam);
 }
@@ -109,8 +101,8 @@ void CVarnelPlayFrame::InitWindow()
     // The launcher's resources: the executable itself, also when the
     // instance handle is another module's.
     m_smallIcon.Reset(static_cast<HICON>(::LoadImageW(CPaintManagerUI::GetResourceDll(), MAKEINTRESOURCEW(IDI_VARNEL),
-                                                       IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
-                                                       ::GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR)));
+                                                      IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
+                                                      ::GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR)));
     m_trayIcon.Add(m_hWnd, m_smallIcon.Get(), GetLaunchSettings().clientName);
     ShowLogo(m_smallIcon.Get());
 }

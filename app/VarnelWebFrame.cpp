@@ -35,8 +35,7 @@ CUIString UrlText(VARIANT* pUrl)
 {
     if (pUrl == nullptr) return CUIString();
     CUIVariant text;
-    if (FAILED(::VariantChangeType(text.Get(), pUrl, 0, VT_BSTR)) || text.Get()->bstrVal == nullptr)
-        return CUIString();
+    if (FAILED(::VariantChangeType(text.Get(), pUrl, 0, VT_BSTR)) || text.Get()->bstrVal == nullptr) return CUIString();
     return CUIString(text.Get()->bstrVal);
 }
 

@@ -32,8 +32,7 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR, int)
     ParseLaunchSettings(markup, GetLaunchSettings());
 
     CVarnelLogin* loginFrame = GetLoginFrame();
-    if (loginFrame == nullptr)
-        return -1;
+    if (loginFrame == nullptr) return -1;
 
     // An empty client name gives an unnamed mutex: nothing to find, so no
     // guard. Shipped configurations always name the client.
@@ -53,8 +52,7 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR, int)
     // Ends with the quit message the frame posts when its window is destroyed.
     CPaintManagerUI::MessageLoop();
 
-    if (guard != nullptr)
-        ::CloseHandle(guard);
+    if (guard != nullptr) ::CloseHandle(guard);
     ::CoUninitialize();
     return 0;
 }

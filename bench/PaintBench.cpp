@@ -30,12 +30,19 @@ constexpr wchar_t kSkin[] =
     L"   text=\"{b}Zentari{/b} {c #FFFFD070}Realm 7{/c} {u}online{/u} {f 1}12,345 players{/f}\" />"
     L"  <Control />"
     L"  <HorizontalLayout width=\"162\" inset=\"0,3,0,2\">"
-    L"   <Button width=\"27\" height=\"27\" normalimage=\"file='kefubtn.png' source='0,0,27,27'\" hotimage=\"file='kefubtn.png' source='27,0,54,27'\" pushedimage=\"file='kefubtn.png' source='54,0,81,27'\" />"
-    L"   <Button width=\"27\" height=\"27\" normalimage=\"file='refreshbtn.png' source='0,0,27,27'\" hotimage=\"file='refreshbtn.png' source='27,0,54,27'\" pushedimage=\"file='refreshbtn.png' source='54,0,81,27'\" />"
-    L"   <Button width=\"27\" height=\"27\" normalimage=\"file='minibtn.png' source='0,0,27,27'\" hotimage=\"file='minibtn.png' source='27,0,54,27'\" pushedimage=\"file='minibtn.png' source='54,0,81,27'\" />"
-    L"   <Button width=\"27\" height=\"27\" normalimage=\"file='maxbtn.png' source='0,0,27,27'\" hotimage=\"file='maxbtn.png' source='27,0,54,27'\" pushedimage=\"file='maxbtn.png' source='54,0,81,27'\" />"
-    L"   <Button width=\"27\" height=\"27\" normalimage=\"file='maxbtn.png' source='0,0,27,27'\" hotimage=\"file='maxbtn.png' source='27,0,54,27'\" pushedimage=\"file='maxbtn.png' source='54,0,81,27'\" />"
-    L"   <Button width=\"27\" height=\"27\" normalimage=\"file='closebtn.png' source='0,0,27,27'\" hotimage=\"file='closebtn.png' source='27,0,54,27'\" pushedimage=\"file='closebtn.png' source='54,0,81,27'\" />"
+    L"   <Button width=\"27\" height=\"27\" normalimage=\"file='kefubtn.png' source='0,0,27,27'\" "
+    L"hotimage=\"file='kefubtn.png' source='27,0,54,27'\" pushedimage=\"file='kefubtn.png' source='54,0,81,27'\" />"
+    L"   <Button width=\"27\" height=\"27\" normalimage=\"file='refreshbtn.png' source='0,0,27,27'\" "
+    L"hotimage=\"file='refreshbtn.png' source='27,0,54,27'\" pushedimage=\"file='refreshbtn.png' source='54,0,81,27'\" "
+    L"/>"
+    L"   <Button width=\"27\" height=\"27\" normalimage=\"file='minibtn.png' source='0,0,27,27'\" "
+    L"hotimage=\"file='minibtn.png' source='27,0,54,27'\" pushedimage=\"file='minibtn.png' source='54,0,81,27'\" />"
+    L"   <Button width=\"27\" height=\"27\" normalimage=\"file='maxbtn.png' source='0,0,27,27'\" "
+    L"hotimage=\"file='maxbtn.png' source='27,0,54,27'\" pushedimage=\"file='maxbtn.png' source='54,0,81,27'\" />"
+    L"   <Button width=\"27\" height=\"27\" normalimage=\"file='maxbtn.png' source='0,0,27,27'\" "
+    L"hotimage=\"file='maxbtn.png' source='27,0,54,27'\" pushedimage=\"file='maxbtn.png' source='54,0,81,27'\" />"
+    L"   <Button width=\"27\" height=\"27\" normalimage=\"file='closebtn.png' source='0,0,27,27'\" "
+    L"hotimage=\"file='closebtn.png' source='27,0,54,27'\" pushedimage=\"file='closebtn.png' source='54,0,81,27'\" />"
     L"  </HorizontalLayout>"
     L" </HorizontalLayout>"
     L" <Control />"
@@ -55,14 +62,12 @@ public:
             m_pm.Init(m_hWnd);
             CDialogBuilder builder;
             CControlUI* root = builder.Create(STRINGorID(kSkin), nullptr, nullptr, &m_pm);
-            if (root == nullptr)
-                return -1;
+            if (root == nullptr) return -1;
             m_pm.AttachDialog(root);
             return 0;
         }
         LRESULT lRes = 0;
-        if (m_pm.MessageHandler(uMsg, wParam, lParam, lRes))
-            return lRes;
+        if (m_pm.MessageHandler(uMsg, wParam, lParam, lRes)) return lRes;
         return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
     }
 };
@@ -118,8 +123,7 @@ int wmain(int argc, wchar_t** argv)
     HBITMAP bitmap = ::CreateCompatibleBitmap(windowDC, kWidth, kHeight);
     HGDIOBJ old = ::SelectObject(memoryDC, bitmap);
     ::QueryPerformanceCounter(&start);
-    for (int i = 0; i < iterations; ++i)
-        ::BitBlt(windowDC, 0, 0, kWidth, kHeight, memoryDC, 0, 0, SRCCOPY);
+    for (int i = 0; i < iterations; ++i) ::BitBlt(windowDC, 0, 0, kWidth, kHeight, memoryDC, 0, 0, SRCCOPY);
     ::GdiFlush();
     ::QueryPerformanceCounter(&end);
     const double blit = Seconds(start, end) / iterations;

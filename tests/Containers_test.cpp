@@ -22,8 +22,7 @@ LPVOID Ptr(uintptr_t n)
 std::vector<std::wstring> IterationOrder(const CStdStringPtrMap& map)
 {
     std::vector<std::wstring> keys;
-    for (int i = 0; i < map.GetSize(); ++i)
-        keys.emplace_back(map.GetAt(i));
+    for (int i = 0; i < map.GetSize(); ++i) keys.emplace_back(map.GetAt(i));
     return keys;
 }
 
@@ -39,28 +38,25 @@ TEST(StdPtrArray, GrowsToElevenThenDoublesOnTheEleventhAdd)
     EXPECT_EQ(nullptr, a.GetData());
     ASSERT_TRUE(a.Add(Ptr(1)));
     EXPECT_EQ(11 * sizeof(LPVOID), _msize(a.GetData()));
-    for (uintptr_t i = 2; i <= 10; ++i)
-        ASSERT_TRUE(a.Add(Ptr(i)));
+    for (uintptr_t i = 2; i <= 10; ++i) ASSERT_TRUE(a.Add(Ptr(i)));
     EXPECT_EQ(11 * sizeof(LPVOID), _msize(a.GetData()));
     ASSERT_TRUE(a.Add(Ptr(11)));
     EXPECT_EQ(22 * sizeof(LPVOID), _msize(a.GetData()));
     ASSERT_EQ(11, a.GetSize());
-    for (int i = 0; i < 11; ++i)
-        EXPECT_EQ(Ptr(static_cast<uintptr_t>(i) + 1), a[i]);
+    for (int i = 0; i < 11; ++i) EXPECT_EQ(Ptr(static_cast<uintptr_t>(i) + 1), a[i]);
 }
 
 TEST(StdPtrArray, InsertRemoveAndSetKeepOrderAndCheckRanges)
 {
     CStdPtrArray a;
-    EXPECT_TRUE(a.InsertAt(0, Ptr(3)));   // index == size behaves as Add
-    EXPECT_FALSE(a.InsertAt(2, Ptr(9)));  // size + 1
+    EXPECT_TRUE(a.InsertAt(0, Ptr(3)));  // index == size behaves as Add
+    EXPECT_FALSE(a.InsertAt(2, Ptr(9))); // size + 1
     EXPECT_FALSE(a.InsertAt(-1, Ptr(9)));
     EXPECT_TRUE(a.InsertAt(0, Ptr(1)));
     EXPECT_TRUE(a.InsertAt(1, Ptr(2)));
     EXPECT_TRUE(a.InsertAt(3, Ptr(4)));
     ASSERT_EQ(4, a.GetSize());
-    for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(Ptr(static_cast<uintptr_t>(i) + 1), a.GetAt(i));
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(Ptr(static_cast<uintptr_t>(i) + 1), a.GetAt(i));
 
     EXPECT_EQ(2, a.Find(Ptr(3)));
     EXPECT_EQ(-1, a.Find(Ptr(42)));
@@ -104,8 +100,7 @@ TEST(StdPtrArray, EmptyReleasesResizeFillsWithNullCopyIsIndependent)
 
     a.Resize(5);
     ASSERT_EQ(5, a.GetSize());
-    for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(nullptr, a[i]);
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(nullptr, a[i]);
     // Full after Resize: the next Add doubles.
     EXPECT_TRUE(a.Add(Ptr(6)));
     EXPECT_EQ(10 * sizeof(LPVOID), _msize(a.GetData()));
@@ -134,8 +129,7 @@ TEST(StdValArray, StoresCopiesOfElementsAndKeepsOrderOnRemove)
     EXPECT_FALSE(a.Remove(-1));
     EXPECT_TRUE(a.Remove(0));
     ASSERT_EQ(11, a.GetSize());
-    for (int i = 0; i < 11; ++i)
-        EXPECT_EQ(i + 1, static_cast<RECT*>(a[i])->left);
+    for (int i = 0; i < 11; ++i) EXPECT_EQ(i + 1, static_cast<RECT*>(a[i])->left);
     EXPECT_EQ(nullptr, a.GetAt(11));
     EXPECT_EQ(nullptr, a.GetAt(-1));
 }
@@ -144,8 +138,7 @@ TEST(StdValArray, EmptyKeepsTheBlock)
 {
     CStdValArray a(sizeof(int), 3);
     const int values[] = {1, 2, 3, 4};
-    for (const int& v : values)
-        a.Add(&v);
+    for (const int& v : values) a.Add(&v);
     void* block = a.GetData();
     a.Empty();
     EXPECT_TRUE(a.IsEmpty());
@@ -200,8 +193,7 @@ TEST(StdStringPtrMap, FindMovesHitsToTheFrontOfTheirChain)
 TEST(StdStringPtrMap, RemoveUnlinksHeadsMiddlesAndTails)
 {
     CStdStringPtrMap map;
-    for (const wchar_t* key : {L"ab", L"bg", L"cl", L"dq", L"x"})
-        map.Insert(key, Ptr(wcslen(key)));
+    for (const wchar_t* key : {L"ab", L"bg", L"cl", L"dq", L"x"}) map.Insert(key, Ptr(wcslen(key)));
     // Chain of bucket 11: dq, cl, bg, ab.
     EXPECT_TRUE(map.Remove(L"cl"));
     EXPECT_TRUE(map.Remove(L"dq"));

@@ -30,11 +30,11 @@ void ExpectRect(const RECT& r, LONG l, LONG t, LONG rr, LONG b)
 
 TEST(LaunchSettings, ShippedValuesParse)
 {
-    const LaunchSettings s = Parse(
-        L"<Launch><loginFrameSize value=\"1176,731\"/><loginWebRect value=\"384,184,1070,621\"/>"
-        L"<miniRect value=\"1012,155,1044,186\"/><closeRect value=\"1043,155,1074,186\"/>"
-        L"<loginURL value=\"http://example.test/login\"/><playGamekeyWord value=\"client=pc\"/>"
-        L"<clientName value=\"Zentari\"/></Launch>");
+    const LaunchSettings s =
+        Parse(L"<Launch><loginFrameSize value=\"1176,731\"/><loginWebRect value=\"384,184,1070,621\"/>"
+              L"<miniRect value=\"1012,155,1044,186\"/><closeRect value=\"1043,155,1074,186\"/>"
+              L"<loginURL value=\"http://example.test/login\"/><playGamekeyWord value=\"client=pc\"/>"
+              L"<clientName value=\"Zentari\"/></Launch>");
     EXPECT_EQ(s.loginFrameSize.cx, 1176);
     EXPECT_EQ(s.loginFrameSize.cy, 731);
     ExpectRect(s.loginWebRect, 384, 184, 1070, 621);
@@ -47,9 +47,8 @@ TEST(LaunchSettings, ShippedValuesParse)
 
 TEST(LaunchSettings, OnlyAFirstAttributeNamedValueCounts)
 {
-    const LaunchSettings s = Parse(
-        L"<x><clientName name=\"a\" value=\"ignored\"/><playGamekeyWord Value=\"ignored\"/>"
-        L"<loginURL value=\"kept\" other=\"x\"/></x>");
+    const LaunchSettings s = Parse(L"<x><clientName name=\"a\" value=\"ignored\"/><playGamekeyWord Value=\"ignored\"/>"
+                                   L"<loginURL value=\"kept\" other=\"x\"/></x>");
     EXPECT_STREQ(s.clientName, L"");
     EXPECT_STREQ(s.playGamekeyWord, L"");
     EXPECT_STREQ(s.loginURL, L"kept");
@@ -70,9 +69,8 @@ TEST(LaunchSettings, LaterDuplicateWins)
 
 TEST(LaunchSettings, NumberListsTakeAnySingleSeparatorAndLeadingBlanks)
 {
-    const LaunchSettings s = Parse(
-        L"<x><loginWebRect value=\"384, 184, 1070, 621\"/><miniRect value=\"1;2;3;4\"/>"
-        L"<closeRect value=\"-5,+6,-7,8\"/></x>");
+    const LaunchSettings s = Parse(L"<x><loginWebRect value=\"384, 184, 1070, 621\"/><miniRect value=\"1;2;3;4\"/>"
+                                   L"<closeRect value=\"-5,+6,-7,8\"/></x>");
     ExpectRect(s.loginWebRect, 384, 184, 1070, 621);
     ExpectRect(s.miniRect, 1, 2, 3, 4);
     ExpectRect(s.closeRect, -5, 6, -7, 8);
@@ -96,8 +94,8 @@ TEST(LaunchSettings, ShortNumberListsKeepMissingNumbersAtZero)
 
 TEST(LaunchSettings, NestedElementsAndTextAreIgnored)
 {
-    const LaunchSettings s = Parse(
-        L"<x>text<group><clientName value=\"nested\"/></group><clientName value=\"top\">inner</clientName></x>");
+    const LaunchSettings s =
+        Parse(L"<x>text<group><clientName value=\"nested\"/></group><clientName value=\"top\">inner</clientName></x>");
     EXPECT_STREQ(s.clientName, L"top");
 }
 

@@ -140,8 +140,10 @@ TEST_F(LauncherPlayTest, LoginWindowsStayGluedAndSurviveTheWebWindowClosing)
 
     // Dragging the login frame takes the web window along.
     const RECT before = WindowRect(hLogin);
-    ::SetWindowPos(hLogin, nullptr, before.left - 41, before.top + 23, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    EXPECT_TRUE(WaitUntil([&] { return WebWindowAtOffset(hLogin, hWeb) && WindowRect(hLogin).top == before.top + 23; }));
+    ::SetWindowPos(hLogin, nullptr, before.left - 41, before.top + 23, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_TRUE(
+        WaitUntil([&] { return WebWindowAtOffset(hLogin, hWeb) && WindowRect(hLogin).top == before.top + 23; }));
 
     // Escape closes the web window on its own; moving the login frame
     // afterwards must not reach for the window that is gone.

@@ -133,7 +133,7 @@ protected:
         if (frame) pFrameDispatch.QueryFrom(static_cast<ICustomDoc*>(new CTestDocument(L"frame")));
         IDispatch* pDisp = frame ? pFrameDispatch.Get() : m_pWebDouble->AsDispatch();
         EXPECT_EQ(S_OK, m_pWebDouble->FireBeforeNavigate2(pDisp, url, frame ? L"main" : L"", cancel));
-        if (frame) pFrameDispatch->Release();  // the reference QueryFrom added to the new object's own
+        if (frame) pFrameDispatch->Release(); // the reference QueryFrom added to the new object's own
         CVarnelPlayFrame* pPlay = m_pWeb->GetPlayFrame();
         if (pPlay != nullptr && pPlay != pBefore) {
             BrowserOf(pPlay->GetPaintManager())->CreateControl(kTestObjectClsid);
@@ -468,8 +468,7 @@ TEST_F(LauncherWindowsTest, TrayIconRecordAndRemoval)
     }
     ASSERT_TRUE(m_tray.IsActive()) << "the stand-in notification area is not the one the shell finds";
     std::wstring sequence;
-    for (const auto& request : m_tray.Requests())
-        sequence += std::to_wstring(request.message) + L" ";
+    for (const auto& request : m_tray.Requests()) sequence += std::to_wstring(request.message) + L" ";
     // Added, removed once though asked twice, added again, removed by the destructor.
     EXPECT_EQ(L"0 2 0 2 ", sequence);
     EXPECT_TRUE(m_tray.Icons().empty());

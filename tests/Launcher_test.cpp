@@ -53,8 +53,7 @@ bool WaitFor(Pred done, DWORD timeoutMs)
 HWND WaitForLoginFrame(const TestProcess& launcher)
 {
     HWND frame = launcher.FindTopWindow(L"zntr", L"Zentari", 20000);
-    if (frame != nullptr && !WaitFor([&] { return HitTest(frame, 100, 100) == HTCAPTION; }, 20000))
-        return nullptr;
+    if (frame != nullptr && !WaitFor([&] { return HitTest(frame, 100, 100) == HTCAPTION; }, 20000)) return nullptr;
     return frame;
 }
 
@@ -95,12 +94,11 @@ TEST(Launcher, LoginFrameShowsTheConfiguredSizeButtonsAndKeys)
         int x, y;
         LRESULT code;
     } cases[] = {
-        {1012, 155, HTCLIENT},  {1042, 185, HTCLIENT},  {1011, 170, HTCAPTION}, {1025, 154, HTCAPTION},
-        {1025, 186, HTCAPTION}, {1043, 155, HTCLIENT},  {1073, 185, HTCLIENT},  {1074, 170, HTCAPTION},
-        {1058, 186, HTCAPTION}, {5, 5, HTCAPTION},      {1170, 725, HTCAPTION},
+        {1012, 155, HTCLIENT},  {1042, 185, HTCLIENT}, {1011, 170, HTCAPTION}, {1025, 154, HTCAPTION},
+        {1025, 186, HTCAPTION}, {1043, 155, HTCLIENT}, {1073, 185, HTCLIENT},  {1074, 170, HTCAPTION},
+        {1058, 186, HTCAPTION}, {5, 5, HTCAPTION},     {1170, 725, HTCAPTION},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(HitTest(frame, c.x, c.y), c.code) << "at " << c.x << "," << c.y;
+    for (const auto& c : cases) EXPECT_EQ(HitTest(frame, c.x, c.y), c.code) << "at " << c.x << "," << c.y;
 
     // Neither Escape nor Enter closes the launcher.
     ::PostMessageW(frame, WM_KEYDOWN, VK_ESCAPE, 0);

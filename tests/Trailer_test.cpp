@@ -23,8 +23,7 @@ std::wstring ProbePath()
 long long FileSize(const std::wstring& path)
 {
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
-        return -1;
+    if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return -1;
     return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
@@ -45,11 +44,9 @@ std::map<std::string, std::string> Probe(const TempDir& dir, const std::string& 
     std::map<std::string, std::string> report;
     std::istringstream lines(process.Output());
     for (std::string line; std::getline(lines, line);) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
+        if (!line.empty() && line.back() == '\r') line.pop_back();
         const size_t eq = line.find('=');
-        if (eq != std::string::npos)
-            report[line.substr(0, eq)] = line.substr(eq + 1);
+        if (eq != std::string::npos) report[line.substr(0, eq)] = line.substr(eq + 1);
     }
     return report;
 }

@@ -322,9 +322,9 @@ TEST_F(ActiveXTest, SiteAnswers)
     ASSERT_NE(nullptr, pSite);
 
     // One identity, the listed interfaces and no others.
-    for (const IID* iid : {&IID_IOleClientSite, &IID_IOleInPlaceSiteWindowless, &IID_IOleInPlaceSiteEx,
-                           &IID_IOleInPlaceSite, &IID_IOleWindow, &IID_IOleControlSite, &IID_IObjectWithSite,
-                           &IID_IOleContainer, &IID_IUnknown}) {
+    for (const IID* iid :
+         {&IID_IOleClientSite, &IID_IOleInPlaceSiteWindowless, &IID_IOleInPlaceSiteEx, &IID_IOleInPlaceSite,
+          &IID_IOleWindow, &IID_IOleControlSite, &IID_IObjectWithSite, &IID_IOleContainer, &IID_IUnknown}) {
         CUIComPtr<IUnknown> p;
         EXPECT_EQ(S_OK, pSite->QueryInterface(*iid, p.ReleaseAndGetVoidAddress()));
         CUIComPtr<IUnknown> identity = ComQuery<IUnknown>(p.Get());

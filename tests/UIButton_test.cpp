@@ -20,13 +20,13 @@ using VarnelTest::DibSurface;
 
 namespace {
 
-constexpr DWORD kRed = 0xFF0000;      // normal image
-constexpr DWORD kBlue = 0x0000FF;     // pushed image
-constexpr DWORD kGreen = 0x00FF00;    // disabled image
-constexpr DWORD kYellow = 0xFFFF00;   // hot image
-constexpr DWORD kCyan = 0x00FFFF;     // focused image
-constexpr DWORD kMagenta = 0xFF00FF;  // foreground image
-constexpr DWORD kGrey = 0x808080;     // hot foreground image
+constexpr DWORD kRed = 0xFF0000;     // normal image
+constexpr DWORD kBlue = 0x0000FF;    // pushed image
+constexpr DWORD kGreen = 0x00FF00;   // disabled image
+constexpr DWORD kYellow = 0xFFFF00;  // hot image
+constexpr DWORD kCyan = 0x00FFFF;    // focused image
+constexpr DWORD kMagenta = 0xFF00FF; // foreground image
+constexpr DWORD kGrey = 0x808080;    // hot foreground image
 constexpr DWORD kWhite = 0xFFFFFF;
 
 // A button whose memory outlives it, filled with a pattern on deletion, so a
@@ -43,7 +43,7 @@ public:
     }
     static void operator delete(void* p, size_t size)
     {
-        std::memset(p, kPoison, size);  // kept, not freed: the test reads it
+        std::memset(p, kPoison, size); // kept, not freed: the test reads it
     }
 
     static bool StillPoisoned(const void* p)

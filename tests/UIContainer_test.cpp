@@ -317,7 +317,7 @@ TEST(ContainerLayout, RelativeFloatFollowsTheParentsGrowthByPercent)
     root->Add(child);
 
     root->SetPos(RECT{0, 0, 100, 100});
-    EXPECT_EQ(Str(child->GetPos()), "10,10,30,30");  // first placement only learns the size
+    EXPECT_EQ(Str(child->GetPos()), "10,10,30,30"); // first placement only learns the size
     root->SetPos(RECT{0, 0, 140, 120});
     EXPECT_EQ(Str(child->GetPos()), "30,10,50,50");
     root->SetPos(RECT{0, 0, 140, 120});
@@ -477,7 +477,7 @@ TEST(ContainerPaint, ChildrenAreClippedToTheContentFloatsToTheItem)
     box.SetInset(RECT{10, 10, 10, 10});
     box.SetPos(RECT{10, 10, 110, 110});
     EXPECT_EQ(Str(blue->GetPos()), "10,10,25,25");
-    red->SetPos(RECT{0, 0, 130, 130});  // larger than the container
+    red->SetPos(RECT{0, 0, 130, 130}); // larger than the container
 
     const RECT all = {0, 0, 130, 130};
     box.DoPaint(surface.dc(), all);

@@ -76,8 +76,7 @@ TEST(ControlRegistry, EveryElementBuildsItsClassFromAOneElementSkin)
         EXPECT_EQ(control->GetName(), L"probe");
         if (expected->second.interfaceName != nullptr)
             EXPECT_EQ(control->GetInterface(expected->second.interfaceName), static_cast<void*>(control.get()));
-        else
-            EXPECT_EQ(control->GetInterface(element.c_str()), nullptr);
+        else EXPECT_EQ(control->GetInterface(element.c_str()), nullptr);
     }
 }
 

@@ -64,7 +64,8 @@ public:
 TEST(AttrParse, ShortNumberListsStopAtTheEndOfTheValue)
 {
     // Digits after the terminator must never be read as missing numbers.
-    const wchar_t value[] = L"10\0" L"77,88,99";
+    const wchar_t value[] = L"10\0"
+                            L"77,88,99";
     long v[4] = {5, 5, 5, 5};
     EXPECT_EQ(AttrParse::ParseInts(value, v, 4), 1);
     EXPECT_EQ(v[0], 10);
@@ -72,7 +73,8 @@ TEST(AttrParse, ShortNumberListsStopAtTheEndOfTheValue)
     EXPECT_EQ(v[2], 0);
     EXPECT_EQ(v[3], 0);
 
-    const wchar_t trailing[] = L"1,2,\0" L"3,4";
+    const wchar_t trailing[] = L"1,2,\0"
+                               L"3,4";
     const RECT rc = AttrParse::ParseRect(trailing);
     EXPECT_TRUE(SameRect(rc, RECT{1, 2, 0, 0}));
 

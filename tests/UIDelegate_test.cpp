@@ -14,10 +14,26 @@ namespace {
 
 std::string g_trace;
 
-bool FreeA(void*) { g_trace += 'a'; return true; }
-bool FreeB(void*) { g_trace += 'b'; return true; }
-bool FreeStop(void*) { g_trace += 's'; return false; }
-bool FreeC(void*) { g_trace += 'c'; return true; }
+bool FreeA(void*)
+{
+    g_trace += 'a';
+    return true;
+}
+bool FreeB(void*)
+{
+    g_trace += 'b';
+    return true;
+}
+bool FreeStop(void*)
+{
+    g_trace += 's';
+    return false;
+}
+bool FreeC(void*)
+{
+    g_trace += 'c';
+    return true;
+}
 
 using Handler = std::function<bool(void*)>;
 
@@ -47,15 +63,27 @@ class Base
 {
 public:
     virtual ~Base() = default;
-    virtual bool OnEvent(void* p) { seen.push_back("base"); return p == nullptr; }
+    virtual bool OnEvent(void* p)
+    {
+        seen.push_back("base");
+        return p == nullptr;
+    }
     std::vector<std::string> seen;
 };
 
 class Derived : public Base
 {
 public:
-    bool OnEvent(void* p) override { seen.push_back("derived"); return p == nullptr; }
-    bool OnOther(void*) { seen.push_back("other"); return true; }
+    bool OnEvent(void* p) override
+    {
+        seen.push_back("derived");
+        return p == nullptr;
+    }
+    bool OnOther(void*)
+    {
+        seen.push_back("other");
+        return true;
+    }
 };
 
 class DelegateTest : public ::testing::Test
@@ -127,8 +155,14 @@ TEST_F(DelegateTest, MemberDelegatesAreIdentifiedByObjectAndFunction)
 TEST_F(DelegateTest, SourceOwnsClonesAndCopiesCloneThem)
 {
     {
-        const Handler h1 = [](void*) { g_trace += '1'; return true; };
-        const Handler h2 = [](void*) { g_trace += '2'; return true; };
+        const Handler h1 = [](void*) {
+            g_trace += '1';
+            return true;
+        };
+        const Handler h2 = [](void*) {
+            g_trace += '2';
+            return true;
+        };
         CountingDelegate d1(1, h1);
         CountingDelegate d2(2, h2);
         CEventSource src;
@@ -162,8 +196,14 @@ TEST_F(DelegateTest, RemovingAndAddingWhileFiring)
 {
     CEventSource src;
     Handler selfBody;
-    const Handler laterBody = [](void*) { g_trace += '3'; return true; };
-    const Handler addedBody = [](void*) { g_trace += '4'; return true; };
+    const Handler laterBody = [](void*) {
+        g_trace += '3';
+        return true;
+    };
+    const Handler addedBody = [](void*) {
+        g_trace += '4';
+        return true;
+    };
     CountingDelegate self(1, selfBody);
     CountingDelegate later(3, laterBody);
     CountingDelegate added(4, addedBody);
@@ -192,7 +232,11 @@ TEST_F(DelegateTest, AssigningWhileFiringDoesNotCrash)
 {
     CEventSource src, other;
     other += FreeC;
-    const Handler body = [&](void*) { g_trace += '1'; src = other; return true; };
+    const Handler body = [&](void*) {
+        g_trace += '1';
+        src = other;
+        return true;
+    };
     CountingDelegate swap(1, body);
     src += swap;
     src += FreeA;
@@ -206,7 +250,12 @@ TEST_F(DelegateTest, AssigningWhileFiringDoesNotCrash)
 TEST_F(DelegateTest, SourceDestroyedWhileFiring)
 {
     auto* src = new CEventSource;
-    const Handler killerBody = [&](void*) { g_trace += 'k'; delete src; src = nullptr; return true; };
+    const Handler killerBody = [&](void*) {
+        g_trace += 'k';
+        delete src;
+        src = nullptr;
+        return true;
+    };
     CountingDelegate killer(1, killerBody);
     *src += killer;
     *src += FreeA;

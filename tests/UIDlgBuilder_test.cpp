@@ -34,7 +34,8 @@ std::string Bmp24(int width, int height)
     const int size = 54 + stride * height;
     std::string bmp(static_cast<size_t>(size), '\0');
     auto put = [&bmp](int offset, int value, int bytes) {
-        for (int i = 0; i < bytes; ++i) bmp[static_cast<size_t>(offset + i)] = static_cast<char>((value >> (8 * i)) & 0xFF);
+        for (int i = 0; i < bytes; ++i)
+            bmp[static_cast<size_t>(offset + i)] = static_cast<char>((value >> (8 * i)) & 0xFF);
     };
     bmp[0] = 'B';
     bmp[1] = 'M';
@@ -191,8 +192,8 @@ TEST_F(DialogBuilder, OnlyAWindowRootWithAPaintWindowSetsWindowSettings)
 {
     CHiddenWindow wnd;
     CDialogBuilder other;
-    std::unique_ptr<CControlUI> root(other.Create(L"<Dialog size=\"500,400\"><Control /></Dialog>", nullptr, nullptr,
-                                                  &wnd.pm));
+    std::unique_ptr<CControlUI> root(
+        other.Create(L"<Dialog size=\"500,400\"><Control /></Dialog>", nullptr, nullptr, &wnd.pm));
     ASSERT_NE(nullptr, root);
     EXPECT_EQ(0, wnd.pm.GetInitSize().cx);
 
@@ -271,11 +272,13 @@ TEST_F(DialogBuilder, DefaultListGoesFirstWithTheManagerLentForAttributesOnly)
     CPaintManagerUI pm;
     CRecordingCallback callback;
     CDialogBuilder builder;
-    std::unique_ptr<CControlUI> root(builder.Create(
-        L"<Window><Default name=\"Recorder\" value=\"text=&quot;dflt&quot; tooltip=&quot;tip&quot;\" />"
-        L"<Default name=\"Recorder\" value=\"text=&quot;second&quot;\" /><Default name=\"button\" value=\"text=&quot;no&quot;\" />"
-        L"<Recorder name=\"r\" text=\"own\" userdata=\"u\"><Button name=\"b\" /><Label name=\"l\" /></Recorder></Window>",
-        nullptr, &callback, &pm));
+    std::unique_ptr<CControlUI> root(
+        builder.Create(L"<Window><Default name=\"Recorder\" value=\"text=&quot;dflt&quot; tooltip=&quot;tip&quot;\" />"
+                       L"<Default name=\"Recorder\" value=\"text=&quot;second&quot;\" /><Default name=\"button\" "
+                       L"value=\"text=&quot;no&quot;\" />"
+                       L"<Recorder name=\"r\" text=\"own\" userdata=\"u\"><Button name=\"b\" /><Label name=\"l\" "
+                       L"/></Recorder></Window>",
+                       nullptr, &callback, &pm));
     ASSERT_NE(nullptr, root);
     // The first registration wins; the own attributes come after the defaults.
     EXPECT_EQ((std::vector<std::wstring>{L"text=dflt", L"tooltip=tip", L"name=r", L"text=own", L"userdata=u"}),
@@ -285,14 +288,15 @@ TEST_F(DialogBuilder, DefaultListGoesFirstWithTheManagerLentForAttributesOnly)
     EXPECT_EQ(nullptr, root->GetManager());
     IContainerUI* pContainer = ContainerOf(root.get());
     ASSERT_EQ(2, pContainer->GetCount());
-    EXPECT_STREQ(L"", pContainer->GetItemAt(0)->GetText());  // "button" is not "Button"
+    EXPECT_STREQ(L"", pContainer->GetItemAt(0)->GetText()); // "button" is not "Button"
     EXPECT_EQ(nullptr, pContainer->GetItemAt(0)->GetManager());
 }
 
 TEST_F(DialogBuilder, IncludesAddTheirControlsInPlaceCountTimes)
 {
     TempDir dir;
-    WriteFile(dir.File(L"two.xml"), "<Include><Font name=\"Arial\" /><Button name=\"b1\" /><Button name=\"b2\" /></Include>");
+    WriteFile(dir.File(L"two.xml"),
+              "<Include><Font name=\"Arial\" /><Button name=\"b1\" /><Button name=\"b2\" /></Include>");
     CPaintManagerUI::SetResourcePath(dir.Path().c_str());
     CPaintManagerUI pm;
     CVerticalLayoutUI parent;
@@ -307,7 +311,7 @@ TEST_F(DialogBuilder, IncludesAddTheirControlsInPlaceCountTimes)
     EXPECT_STREQ(L"first", pFirst->GetName());
     EXPECT_EQ(L"b1 b2 b1 b2 b1 b2 first inline b1 b2", ChildNames(parent));
     EXPECT_STREQ(L"ButtonUI", parent.GetItemAt(5)->GetClass());
-    EXPECT_EQ(4, pm.GetCustomFontCount());  // the included documents' fonts too
+    EXPECT_EQ(4, pm.GetCustomFontCount()); // the included documents' fonts too
 
     // Nothing from an include counts as the level's result.
     CVerticalLayoutUI other;
@@ -348,11 +352,11 @@ TEST_F(DialogBuilder, UnknownNamesAreSkippedWithTheirWholeSubtree)
 {
     CRecordingCallback callback;
     CDialogBuilder builder;
-    std::unique_ptr<CControlUI> root(builder.Create(
-        L"<Window><VerticalLayout name=\"v\"><Mystery name=\"m\"><Button name=\"hidden\" /></Mystery>"
-        L"<button name=\"lower\" /><TreeNode /><Button name=\"shown\" />"
-        L"<Recorder name=\"rec\"><Label name=\"inner\" /><Other /></Recorder></VerticalLayout></Window>",
-        nullptr, &callback));
+    std::unique_ptr<CControlUI> root(
+        builder.Create(L"<Window><VerticalLayout name=\"v\"><Mystery name=\"m\"><Button name=\"hidden\" /></Mystery>"
+                       L"<button name=\"lower\" /><TreeNode /><Button name=\"shown\" />"
+                       L"<Recorder name=\"rec\"><Label name=\"inner\" /><Other /></Recorder></VerticalLayout></Window>",
+                       nullptr, &callback));
     ASSERT_NE(nullptr, root);
     EXPECT_EQ(L"VerticalLayoutUI(v,,)[ButtonUI(shown,,) ContainerUI(rec,,)[LabelUI(inner,,)]]", Describe(root.get()));
     EXPECT_EQ((std::vector<std::wstring>{L"Mystery", L"button", L"TreeNode", L"Recorder", L"Other"}), callback.asked);
@@ -377,7 +381,7 @@ TEST_F(DialogBuilder, ParentsThatTakeNoChildEndTheLevelAndRefusedChildrenAreDele
     CDialogBuilder refused;
     EXPECT_EQ(nullptr, refused.Create(L"<X><Recorder name=\"r3\" /><Recorder name=\"r4\" /></X>", nullptr, &callback,
                                       nullptr, &refusing));
-    EXPECT_EQ((std::vector<std::wstring>{L"~", L"~"}), callback.log);  // deleted before their attributes
+    EXPECT_EQ((std::vector<std::wstring>{L"~", L"~"}), callback.log); // deleted before their attributes
 }
 
 TEST_F(DialogBuilder, LoadFailuresReturnNullWithTheMessage)
@@ -429,7 +433,7 @@ TEST_F(DialogBuilder, PluginsComeAfterTheClassTableAndBeforeTheCallback)
     const size_t nBefore = CPaintManagerUI::GetPlugins().size();
     EXPECT_FALSE(CPaintManagerUI::LoadPlugin(nullptr));
     EXPECT_FALSE(CPaintManagerUI::LoadPlugin(L"no-such-plugin.dll"));
-    EXPECT_FALSE(CPaintManagerUI::LoadPlugin(L"kernel32.dll"));  // no "CreateControl"
+    EXPECT_FALSE(CPaintManagerUI::LoadPlugin(L"kernel32.dll")); // no "CreateControl"
     EXPECT_EQ(nBefore, CPaintManagerUI::GetPlugins().size());
 
     wchar_t szExe[MAX_PATH] = {};
@@ -440,8 +444,8 @@ TEST_F(DialogBuilder, PluginsComeAfterTheClassTableAndBeforeTheCallback)
 
     CRecordingCallback callback;
     CDialogBuilder builder;
-    std::unique_ptr<CControlUI> root(
-        builder.Create(L"<Window><Container><Shared /><Button /><Recorder /></Container></Window>", nullptr, &callback));
+    std::unique_ptr<CControlUI> root(builder.Create(
+        L"<Window><Container><Shared /><Button /><Recorder /></Container></Window>", nullptr, &callback));
     ASSERT_NE(nullptr, root);
     IContainerUI* pContainer = ContainerOf(root.get());
     ASSERT_EQ(3, pContainer->GetCount());

@@ -275,10 +275,9 @@ void CompareWithReference(const std::wstring& image, const std::wstring& dump, c
             auto premultiplied = [a](int c) { return a == 255 ? c : c * a / 255; };
             const DWORD stored = StoredPixel(loaded.get(), x, y);
             anyTranslucent = anyTranslucent || a != 255;
-            worst = std::max({worst, std::abs(static_cast<int>(stored >> 24) - a),
-                              std::abs(Red(stored) - premultiplied(p[0])),
-                              std::abs(Green(stored) - premultiplied(p[1])),
-                              std::abs(Blue(stored) - premultiplied(p[2]))});
+            worst = std::max(
+                {worst, std::abs(static_cast<int>(stored >> 24) - a), std::abs(Red(stored) - premultiplied(p[0])),
+                 std::abs(Green(stored) - premultiplied(p[1])), std::abs(Blue(stored) - premultiplied(p[2]))});
         }
     }
     EXPECT_LE(worst, tolerance) << name;
@@ -343,8 +342,8 @@ TEST(ImageDecoding, IconBecomesAnOpaqueBitmap)
     EXPECT_EQ(image->height, 16);
     EXPECT_FALSE(image->alpha);
     Surface s(16, 16, 0x00FFFFFF);
-    CRenderEngine::DrawImage(s.dc(), image->hBitmap, RECT{0, 0, 16, 16}, RECT{0, 0, 16, 16}, RECT{0, 0, 16, 16},
-                             RECT{}, false);
+    CRenderEngine::DrawImage(s.dc(), image->hBitmap, RECT{0, 0, 16, 16}, RECT{0, 0, 16, 16}, RECT{0, 0, 16, 16}, RECT{},
+                             false);
     EXPECT_EQ(s.At(8, 8), 0x000000FFu);
     EXPECT_EQ(CRenderEngine::LoadImageFromHICON(nullptr), nullptr);
 
@@ -484,22 +483,22 @@ TEST(ImageNineGrid, TilesAreNeverScaledAndTheLastOneIsCut)
 
     // 100 wide: four tiles, the last 10 pixels wide.
     Surface s(100, 25);
-    CRenderEngine::DrawImage(s.dc(), hTile, RECT{0, 0, 100, 10}, RECT{0, 0, 100, 25}, RECT{0, 0, 30, 10}, RECT{},
-                             false, 255, false, true, false);
+    CRenderEngine::DrawImage(s.dc(), hTile, RECT{0, 0, 100, 10}, RECT{0, 0, 100, 25}, RECT{0, 0, 30, 10}, RECT{}, false,
+                             255, false, true, false);
     EXPECT_EQ(check(s, 100, 10, true, false), 0);
     EXPECT_EQ(s.At(95, 0), 0x00280000u); // source column 5
     EXPECT_EQ(s.At(50, 15), 0u);
 
     // Both directions, blended: unscaled tiles everywhere.
     s.Fill(0);
-    CRenderEngine::DrawImage(s.dc(), hTile, RECT{0, 0, 100, 25}, RECT{0, 0, 100, 25}, RECT{0, 0, 30, 10}, RECT{},
-                             true, 255, false, true, true);
+    CRenderEngine::DrawImage(s.dc(), hTile, RECT{0, 0, 100, 25}, RECT{0, 0, 100, 25}, RECT{0, 0, 30, 10}, RECT{}, true,
+                             255, false, true, true);
     EXPECT_EQ(check(s, 100, 25, true, true), 0);
 
     // ytiled only: each row spans the full width, stretched across.
     s.Fill(0);
-    CRenderEngine::DrawImage(s.dc(), hTile, RECT{0, 0, 60, 25}, RECT{0, 0, 100, 25}, RECT{0, 0, 30, 10}, RECT{},
-                             false, 255, false, false, true);
+    CRenderEngine::DrawImage(s.dc(), hTile, RECT{0, 0, 60, 25}, RECT{0, 0, 100, 25}, RECT{0, 0, 30, 10}, RECT{}, false,
+                             255, false, false, true);
     EXPECT_EQ(check(s, 60, 25, false, true), 0);
     EXPECT_EQ(s.At(70, 5), 0u);
     ::DeleteObject(hTile);

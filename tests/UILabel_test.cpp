@@ -65,18 +65,14 @@ TEST(LabelAttributes, AlignWordsClearAndSetStyleBitsInTableOrder)
     struct Case
     {
         LPCWSTR align;
-        UINT labelStyle;   // starting from DT_VCENTER
-        UINT buttonStyle;  // starting from DT_CENTER | DT_VCENTER | DT_SINGLELINE
+        UINT labelStyle;  // starting from DT_VCENTER
+        UINT buttonStyle; // starting from DT_CENTER | DT_VCENTER | DT_SINGLELINE
     };
     const Case cases[] = {
-        {L"center", 0x05, 0x25},
-        {L"vcenter", 0x25, 0x25},  // "vcenter" holds "center": centred both ways
-        {L"right", 0x02, 0x02},    // right also drops vertical centring
-        {L"left", 0x00, 0x00},
-        {L"top", 0x20, 0x21},
-        {L"bottom", 0x28, 0x29},
-        {L"left bottom", 0x28, 0x28},
-        {L"Center", 0x04, 0x25},   // words are case-sensitive
+        {L"center", 0x05, 0x25},      {L"vcenter", 0x25, 0x25}, // "vcenter" holds "center": centred both ways
+        {L"right", 0x02, 0x02},                                 // right also drops vertical centring
+        {L"left", 0x00, 0x00},        {L"top", 0x20, 0x21},     {L"bottom", 0x28, 0x29},
+        {L"left bottom", 0x28, 0x28}, {L"Center", 0x04, 0x25}, // words are case-sensitive
     };
     for (const Case& c : cases) {
         CLabelUI label;
@@ -134,11 +130,8 @@ TEST(LabelAttributes, ShadowOffsetFollowsTheAngleAndIgnoresAnglesOutOfRange)
         float y;
     };
     const Case cases[] = {
-        {L"3,45", -3.0f, -3.0f},
-        {L"3,-45", 3.0f, -3.0f},
-        {L"3,135", -3.0f, 3.0f},
-        {L"3,-90", 3.0f, 3.0f},
-        {L"3,-180", 0.0f, 3.0f},
+        {L"3,45", -3.0f, -3.0f}, {L"3,-45", 3.0f, -3.0f}, {L"3,135", -3.0f, 3.0f},
+        {L"3,-90", 3.0f, 3.0f},  {L"3,-180", 0.0f, 3.0f},
     };
     for (const Case& c : cases) {
         CLabelUI label;

@@ -210,7 +210,7 @@ TEST(LayoutDistribution, EstimatesAreAskedWithTheRoomLeft)
     EXPECT_EQ(bar->EstimateSize(SIZE{1, 1}).cx, 0);
     EXPECT_EQ(bar->EstimateSize(SIZE{1, 1}).cy, 50);
     EXPECT_EQ(Pos(bar), "0,0,200,50");
-    EXPECT_EQ(Pos(estimating), "0,50,200,110");  // the estimated width does not count here
+    EXPECT_EQ(Pos(estimating), "0,50,200,110"); // the estimated width does not count here
     EXPECT_EQ(Pos(nested), "0,110,200,400");
     EXPECT_EQ(estimating->offered, (std::vector<std::string>{"0,0,200,400", "0,0,200,350"}));
 
@@ -219,7 +219,7 @@ TEST(LayoutDistribution, EstimatesAreAskedWithTheRoomLeft)
     sized->estimate = SIZE{70, 5};
     CControlUI* rest = AddChild(row);
     row.SetPos(RECT{0, 0, 300, 40});
-    EXPECT_EQ(Pos(sized), "0,0,70,40");  // and the estimated height not here
+    EXPECT_EQ(Pos(sized), "0,0,70,40"); // and the estimated height not here
     EXPECT_EQ(Pos(rest), "70,0,300,40");
 }
 
@@ -228,14 +228,16 @@ TEST(LayoutDistribution, TitleBarOfThePlayWindow)
     CHorizontalLayoutUI bar;
     bar.SetAttribute(L"height", L"32");
     CControlUI* gap = AddChild(bar, {{L"width", L"10"}});
-    CControlUI* logo = AddChild(bar, {{L"name", L"logo"}, {L"width", L"24"}, {L"height", L"24"}, {L"padding", L"0,4,0,0"}});
+    CControlUI* logo =
+        AddChild(bar, {{L"name", L"logo"}, {L"width", L"24"}, {L"height", L"24"}, {L"padding", L"0,4,0,0"}});
     CControlUI* gap2 = AddChild(bar, {{L"width", L"4"}});
     CControlUI* title = AddChild(bar, {{L"name", L"titelLabel"}, {L"maxwidth", L"300"}});
     CControlUI* flex = AddChild(bar);
     const LPCWSTR names[] = {L"kefubtn", L"refreshbtn", L"minbtn", L"restorebtn", L"maxbtn", L"closebtn"};
     std::vector<CControlUI*> buttons;
     for (LPCWSTR name : names) {
-        buttons.push_back(AddChild(bar, {{L"name", name}, {L"width", L"27"}, {L"height", L"27"}, {L"padding", L"0,2,0,0"}}));
+        buttons.push_back(
+            AddChild(bar, {{L"name", name}, {L"width", L"27"}, {L"height", L"27"}, {L"padding", L"0,2,0,0"}}));
     }
     buttons.back()->SetAttribute(L"padding", L"0,2,4,0");
 
@@ -243,7 +245,7 @@ TEST(LayoutDistribution, TitleBarOfThePlayWindow)
     EXPECT_EQ(Pos(gap), "0,0,10,32");
     EXPECT_EQ(Pos(logo), "10,4,34,28");
     EXPECT_EQ(Pos(gap2), "34,0,38,32");
-    EXPECT_EQ(Pos(title), "38,0,338,32");  // its share of 541 capped at 300
+    EXPECT_EQ(Pos(title), "38,0,338,32"); // its share of 541 capped at 300
     EXPECT_EQ(Pos(flex), "338,0,1120,32");
     const char* const wideButtons[] = {"1120,2,1147,29", "1147,2,1174,29", "1174,2,1201,29",
                                        "1201,2,1228,29", "1228,2,1255,29", "1255,2,1286,29"};
@@ -286,7 +288,7 @@ TEST(LayoutDistribution, ShippedPlayWindowNestsLayoutsToTheExactPixel)
 
     std::vector<CControlUI*> buttons;
     for (int i = 0; i < 6; ++i) buttons.push_back(AddChild(*buttonArea, {{L"width", L"27"}, {L"height", L"27"}}));
-    buttons[4]->SetVisible(false);  // maxbtn, while restorebtn shows
+    buttons[4]->SetVisible(false); // maxbtn, while restorebtn shows
 
     CControlUI* leftMargin = AddChild(*content, {{L"width", L"2"}});
     CControlUI* browser = AddChild(*content);
@@ -304,8 +306,8 @@ TEST(LayoutDistribution, ShippedPlayWindowNestsLayoutsToTheExactPixel)
     EXPECT_EQ(Pos(logoGap), "10,0,26,9");
     EXPECT_EQ(Pos(logo), "10,9,26,25");
     EXPECT_EQ(Pos(title), "30,0,330,32");
-    const char* const expected[] = {"1151,3,1178,30", "1178,3,1205,30", "1205,3,1232,30", "1232,3,1259,30",
-                                    "0,0,0,0", "1259,3,1286,30"};
+    const char* const expected[] = {"1151,3,1178,30", "1178,3,1205,30", "1205,3,1232,30",
+                                    "1232,3,1259,30", "0,0,0,0",        "1259,3,1286,30"};
     for (size_t i = 0; i < buttons.size(); ++i) EXPECT_EQ(Pos(buttons[i]), expected[i]) << i;
     EXPECT_EQ(Pos(leftMargin), "0,32,2,766");
     EXPECT_EQ(Pos(browser), "2,32,1284,766");
@@ -387,7 +389,7 @@ TEST(LayoutSeparator, ImmediateDragResizesAsThePointerMoves)
     EXPECT_EQ(Pos(split.rest), "172,0,400,100");
 
     Send(split.panel, EVT_BUTTONUP, 170, 50);
-    Send(split.panel, EVT_MOUSEMOVE, 300, 50);  // no longer dragging
+    Send(split.panel, EVT_MOUSEMOVE, 300, 50); // no longer dragging
     Relayout(split.row);
     EXPECT_EQ(Pos(split.panel), "0,0,172,100");
 }
@@ -412,7 +414,7 @@ TEST(LayoutSeparator, TrackingDragMovesOnlyTheStripUntilRelease)
     split.panel->DoPostPaint(surface.dc(), all);
     const DWORD shade = surface.At(170, 50);
     EXPECT_EQ(shade & 0xFF, (shade >> 8) & 0xFF);
-    EXPECT_NEAR(static_cast<int>(shade & 0xFF), 0x55, 2);  // black at alpha 0xAA over white
+    EXPECT_NEAR(static_cast<int>(shade & 0xFF), 0x55, 2); // black at alpha 0xAA over white
     EXPECT_EQ(surface.At(165, 50), 0xFFFFFFu);
     EXPECT_EQ(surface.At(148, 50), 0xFFFFFFu);
 
@@ -427,8 +429,8 @@ TEST(LayoutSeparator, TrackingDragMovesOnlyTheStripUntilRelease)
 
 TEST(LayoutSeparator, DragStopsAtTheLimitsUntilThePointerComesBack)
 {
-    SplitRow split({{L"width", L"150"}, {L"sepwidth", L"4"}, {L"sepimm", L"true"}, {L"minwidth", L"120"},
-                    {L"maxwidth", L"200"}});
+    SplitRow split(
+        {{L"width", L"150"}, {L"sepwidth", L"4"}, {L"sepimm", L"true"}, {L"minwidth", L"120"}, {L"maxwidth", L"200"}});
     Send(split.panel, EVT_BUTTONDOWN, 148, 50);
     Send(split.panel, EVT_MOUSEMOVE, 100, 50);
     EXPECT_EQ(Pos(split.panel), "0,0,120,100");
@@ -497,7 +499,7 @@ TEST(LayoutSeparatorWindow, MouseMessagesDragTheSeparator)
     ManagerHarness::CTestWindow window(400, 200);
     auto* root = new CHorizontalLayoutUI;
     auto* panel = AddChild<CHorizontalLayoutUI>(*root, {{L"width", L"150"}, {L"sepwidth", L"4"}});
-    CControlUI* inside = AddChild(*panel);  // covers the strip: its events bubble up to the panel
+    CControlUI* inside = AddChild(*panel); // covers the strip: its events bubble up to the panel
     CControlUI* rest = AddChild(*root);
     ASSERT_TRUE(window.pm.AttachDialog(root));
     window.Paint();
@@ -548,7 +550,7 @@ TEST(LayoutSeparatorWindow, ALayoutRemovedInTheMiddleOfADragLeavesNothingBehind)
     window.Mouse(WM_MOUSEMOVE, 190, 100, MK_LBUTTON);
     ASSERT_EQ(window.pm.GetPostPaintCount(), 1);
     root->Remove(panel);
-    window.Paint();  // still alive until the delayed clean-up: its strip may be drawn
+    window.Paint(); // still alive until the delayed clean-up: its strip may be drawn
     ManagerHarness::CTestWindow::Pump();
     EXPECT_EQ(window.pm.GetPostPaintCount(), 0);
     window.Mouse(WM_MOUSEMOVE, 210, 100, MK_LBUTTON);

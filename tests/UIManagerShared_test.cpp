@@ -106,7 +106,7 @@ TEST(ManagerFonts, LookupByDescriptionMatchesEveryField)
     CPaintManagerUI pm;
     const HFONT hPlain = pm.AddFont(L"Arial", 12, false, false, false);
     const HFONT hBold = pm.AddFont(L"Arial", 12, true, false, false);
-    pm.AddFont(L"Arial", 12, true, false, false);  // a twin: the first one answers
+    pm.AddFont(L"Arial", 12, true, false, false); // a twin: the first one answers
 
     EXPECT_EQ(hPlain, pm.GetFont(L"Arial", 12, false, false, false));
     EXPECT_EQ(hBold, pm.GetFont(L"Arial", 12, true, false, false));
@@ -188,7 +188,7 @@ TEST(ManagerDefaults, OptionGroupsHoldEachControlOnceAndVanishWhenEmpty)
     pm.RemoveOptionGroup(L"g", &a);
     ASSERT_EQ(1, pm.GetOptionGroup(L"g")->GetSize());
     EXPECT_EQ(&b, (*pm.GetOptionGroup(L"g"))[0]);
-    pm.RemoveOptionGroup(L"g", &a);  // not a member any more: nothing happens
+    pm.RemoveOptionGroup(L"g", &a); // not a member any more: nothing happens
     pm.RemoveOptionGroup(L"nope", &a);
     EXPECT_EQ(1, pm.GetOptionGroup(L"g")->GetSize());
     pm.RemoveOptionGroup(L"g", &b);

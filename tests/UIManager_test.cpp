@@ -70,7 +70,7 @@ protected:
         ::SetKeyboardState(keys);
     }
 
-    CNotifyRecorder notes;  // outlives the window, which may notify while closing
+    CNotifyRecorder notes; // outlives the window, which may notify while closing
     CTestWindow wnd;
     CBoxUI* root = nullptr;
     CProbeUI* a = nullptr;
@@ -335,10 +335,12 @@ TEST_F(ManagerTest, AltShortcutFocusesAndActivatesAndALabelPassesItOn)
 TEST_F(ManagerTest, AcceleratorsAndPreFiltersComeFirst)
 {
     Build();
-    struct : ITranslateAccelerator {
+    struct : ITranslateAccelerator
+    {
         LRESULT TranslateAcceleratorW(MSG* pMsg) override { return pMsg->wParam == 'K' ? 0 : 1; }
     } accel;
-    struct : IMessageFilterUI {
+    struct : IMessageFilterUI
+    {
         LRESULT MessageHandler(UINT uMsg, WPARAM wParam, LPARAM, bool& bHandled) override
         {
             bHandled = uMsg == WM_KEYDOWN && wParam == 'P';
@@ -395,7 +397,7 @@ TEST_F(ManagerTest, MessageLoopPreTranslatesBeforeDispatching)
 bool RecordDelegate(void*)
 {
     Order().push_back("delegate");
-    return false;  // does not stop the window's notifiers
+    return false; // does not stop the window's notifiers
 }
 
 TEST_F(ManagerTest, NotificationsReachTheSendersDelegatesFirst)
@@ -549,10 +551,10 @@ TEST_F(ManagerTest, ControlsDestroyingThemselvesInTheirHandlersAreForgotten)
     wnd.Mouse(WM_MOUSEMOVE, 20, 110);
     wnd.Send(WM_MOUSEHOVER, 0, MAKELPARAM(20, 110));
     EXPECT_EQ(nullptr, wnd.pm.GetTooltipWindow());
-    wnd.Send(WM_CLOSE);  // leave and button-up to nobody
+    wnd.Send(WM_CLOSE); // leave and button-up to nobody
     EXPECT_EQ("A.down A.up root.enter root.move B.setfocus B.kdown root.leave F.enter F.move F.hover",
-              Trace({EVT_BUTTONDOWN, EVT_BUTTONUP, EVT_SETFOCUS, EVT_KEYDOWN, EVT_KEYUP, EVT_MOUSEENTER,
-                     EVT_MOUSEMOVE, EVT_MOUSEHOVER, EVT_MOUSELEAVE}));
+              Trace({EVT_BUTTONDOWN, EVT_BUTTONUP, EVT_SETFOCUS, EVT_KEYDOWN, EVT_KEYUP, EVT_MOUSEENTER, EVT_MOUSEMOVE,
+                     EVT_MOUSEHOVER, EVT_MOUSELEAVE}));
 }
 
 bool g_destroyed = false;
@@ -667,7 +669,8 @@ TEST_F(ManagerTest, WindowMessagesReachTheirControls)
     EXPECT_EQ(500, info.ptMaxTrackSize.y);
 
     // A message filter that handles a message keeps it from the controls.
-    struct : IMessageFilterUI {
+    struct : IMessageFilterUI
+    {
         LRESULT MessageHandler(UINT uMsg, WPARAM, LPARAM, bool& bHandled) override
         {
             bHandled = uMsg == WM_MOUSEMOVE;

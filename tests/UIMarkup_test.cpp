@@ -63,16 +63,15 @@ std::wstring Describe(const CMarkupNode& node)
     return out;
 }
 
-const wchar_t kSample[] =
-    L"<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n"
-    L"<!-- login window -->\r\n"
-    L"<Window size=\"400,300\" caption = \"0,0,0,30\">\r\n"
-    L"  <Font name=\"\x5B8B\x4F53\" size=\"12\"/>\r\n"
-    L"  <VerticalLayout bkimage=\"file=&apos;bg.png&apos; corner=&apos;1,2,3,4&apos;\">\r\n"
-    L"    <Label text=\"a &lt;b&gt; &amp; &quot;c&quot;\" />\r\n"
-    L"    <Label>\xC4\xD6 text</Label>\r\n"
-    L"  </VerticalLayout>\r\n"
-    L"</Window>\r\n";
+const wchar_t kSample[] = L"<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n"
+                          L"<!-- login window -->\r\n"
+                          L"<Window size=\"400,300\" caption = \"0,0,0,30\">\r\n"
+                          L"  <Font name=\"\x5B8B\x4F53\" size=\"12\"/>\r\n"
+                          L"  <VerticalLayout bkimage=\"file=&apos;bg.png&apos; corner=&apos;1,2,3,4&apos;\">\r\n"
+                          L"    <Label text=\"a &lt;b&gt; &amp; &quot;c&quot;\" />\r\n"
+                          L"    <Label>\xC4\xD6 text</Label>\r\n"
+                          L"  </VerticalLayout>\r\n"
+                          L"</Window>\r\n";
 
 } // namespace
 
@@ -162,8 +161,7 @@ TEST(MarkupTest, AttributeLayoutsMapCorrectly)
 TEST(MarkupTest, OnlySixtyFourAttributesAreVisible)
 {
     std::wstring xml = L"<a";
-    for (int i = 1; i <= 70; ++i)
-        xml += L" n" + std::to_wstring(i) + L"=\"" + std::to_wstring(i) + L"\"";
+    for (int i = 1; i <= 70; ++i) xml += L" n" + std::to_wstring(i) + L"=\"" + std::to_wstring(i) + L"\"";
     xml += L">text</a>";
     CMarkup markup(xml.c_str());
     ASSERT_TRUE(markup.IsValid()) << ErrorOf(markup);
@@ -171,8 +169,7 @@ TEST(MarkupTest, OnlySixtyFourAttributesAreVisible)
     EXPECT_EQ(64, root.GetAttributeCount());
     EXPECT_STREQ(L"64", root.GetAttributeValue(L"n64"));
     EXPECT_STREQ(L"n64", root.GetAttributeName(63));
-    for (int i = 65; i <= 70; ++i)
-        EXPECT_FALSE(root.HasAttribute((L"n" + std::to_wstring(i)).c_str())) << i;
+    for (int i = 65; i <= 70; ++i) EXPECT_FALSE(root.HasAttribute((L"n" + std::to_wstring(i)).c_str())) << i;
     EXPECT_STREQ(L"text", root.GetValue());
 }
 
@@ -221,8 +218,8 @@ TEST(MarkupTest, MissingClosingTagsAtTheTopAreTolerated)
 
 TEST(MarkupTest, DocumentsWithoutElementsLoadWithoutRoot)
 {
-    for (const wchar_t* xml : {L" \r\n\t ", L"<!-- only a comment -->", L"<?xml version=\"1.0\"?>\n", L"<!--",
-                               L"<!", L"<?", L"< !-- spaced --> <?x?>"}) {
+    for (const wchar_t* xml : {L" \r\n\t ", L"<!-- only a comment -->", L"<?xml version=\"1.0\"?>\n", L"<!--", L"<!",
+                               L"<?", L"< !-- spaced --> <?x?>"}) {
         CMarkup markup;
         EXPECT_TRUE(markup.Load(xml)) << xml << L": " << ErrorOf(markup);
         EXPECT_TRUE(markup.IsValid()) << xml;
@@ -274,14 +271,14 @@ TEST(MarkupTest, EmptyInputIsADocumentWithoutElements)
     EXPECT_FALSE(text.GetRoot().IsValid());
 
     const BYTE utf8Mark[] = {0xEF, 0xBB, 0xBF};
-    const BYTE utf16Mark[] = {0xFF, 0xFE, 0x3C};  // the odd byte is dropped
+    const BYTE utf16Mark[] = {0xFF, 0xFE, 0x3C}; // the odd byte is dropped
     const struct
     {
         const BYTE* bytes;
         DWORD size;
         int encoding;
-    } cases[] = {{utf8Mark, 0, 0}, {utf8Mark, sizeof(utf8Mark), 0}, {utf16Mark, sizeof(utf16Mark), 1},
-                 {nullptr, 10, 2}};
+    } cases[] = {
+        {utf8Mark, 0, 0}, {utf8Mark, sizeof(utf8Mark), 0}, {utf16Mark, sizeof(utf16Mark), 1}, {nullptr, 10, 2}};
     for (const auto& c : cases) {
         CMarkup markup;
         EXPECT_TRUE(markup.LoadFromMem(c.bytes, c.size, c.encoding)) << c.size << " bytes, encoding " << c.encoding;
@@ -294,17 +291,14 @@ TEST(MarkupTest, DeepNestingNeitherOverflowsNorLimits)
 {
     constexpr int depth = 100000;
     std::wstring xml;
-    for (int i = 0; i < depth; ++i)
-        xml += L"<a>";
+    for (int i = 0; i < depth; ++i) xml += L"<a>";
     EXPECT_EQ(L"Expected end-tag start|", FailureOf(xml.c_str()));
-    for (int i = 0; i < depth; ++i)
-        xml += L"</a>";
+    for (int i = 0; i < depth; ++i) xml += L"</a>";
     CMarkup markup(xml.c_str());
     ASSERT_TRUE(markup.IsValid()) << ErrorOf(markup);
     int levels = 0;
     CMarkupNode node = markup.GetRoot();
-    for (; node.HasChildren(); node = node.GetChild())
-        ++levels;
+    for (; node.HasChildren(); node = node.GetChild()) ++levels;
     EXPECT_EQ(depth - 1, levels);
     EXPECT_STREQ(L"a", node.GetName());
     EXPECT_STREQ(L"a", node.GetParent().GetName());
@@ -313,8 +307,7 @@ TEST(MarkupTest, DeepNestingNeitherOverflowsNorLimits)
 TEST(MarkupTest, ManySiblingsStayLinkedInOrderWhileTheTableGrows)
 {
     std::wstring xml = L"<list>";
-    for (int i = 0; i < 5000; ++i)
-        xml += L"<i v=\"" + std::to_wstring(i) + L"\"/>";
+    for (int i = 0; i < 5000; ++i) xml += L"<i v=\"" + std::to_wstring(i) + L"\"/>";
     xml += L"</list>";
     CMarkup markup(xml.c_str());
     ASSERT_TRUE(markup.IsValid());
@@ -417,8 +410,7 @@ protected:
     void TearDown() override
     {
         CPaintManagerUI::SetResourceZip(L""); // closes a cached archive before it is deleted
-        for (const std::wstring& name : m_files)
-            ::DeleteFileW((m_folder + L"\\" + name).c_str());
+        for (const std::wstring& name : m_files) ::DeleteFileW((m_folder + L"\\" + name).c_str());
         ::RemoveDirectoryW(m_folder.c_str());
         CPaintManagerUI::SetResourcePath(L"");
     }
@@ -454,15 +446,13 @@ protected:
     static std::string StoredZip(const std::vector<Member>& members)
     {
         const auto put = [](std::string& out, uint32_t value, int bytes) {
-            for (int i = 0; i < bytes; ++i)
-                out += static_cast<char>((value >> (8 * i)) & 0xFF);
+            for (int i = 0; i < bytes; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
         };
         std::string archive;
         std::string directory;
         for (const Member& m : members) {
             uint32_t crc = crc32(0, reinterpret_cast<const Bytef*>(m.data.data()), uInt(m.data.size()));
-            if (m.badCrc)
-                crc ^= 1;
+            if (m.badCrc) crc ^= 1;
             const auto size = uint32_t(m.data.size());
             const auto nameLength = uint32_t(m.name.size());
             directory += "PK\x01\x02";

@@ -219,7 +219,7 @@ TEST_F(HtmlText, ALinkThatWrapsRecordsOneRectanglePerLineUnderOneName)
         const int fh = FontHeight();
         EXPECT_EQ(links[0].left, 0);
         EXPECT_EQ(links[0].top, 0);
-        EXPECT_EQ(links[0].right, wordWidth);  // cut back to the space
+        EXPECT_EQ(links[0].right, wordWidth); // cut back to the space
         EXPECT_EQ(links[0].bottom, fh);
         EXPECT_EQ(links[1].left, 0);
         EXPECT_EQ(links[1].top, fh);
@@ -258,12 +258,9 @@ TEST_F(HtmlText, EscapesAndRawTextDrawBracketsLiterally)
         LPCWSTR markup;
         LPCWSTR plain;
     } cases[] = {
-        {L"<{>ab<}>", L"{ab}"},
-        {L"{<}b{>}", L"<b>"},
-        {L"<r><b></r>", L"<b>"},
-        {L"{r}{c #FF0000}x y {/r}z", L"{c #FF0000}x y z"},
-        {L"<r>a</b>{/r}", L"a</b>"},
-        {L"a<B>", L"a<B>"},  // no lower-case letter: not a tag
+        {L"<{>ab<}>", L"{ab}"},      {L"{<}b{>}", L"<b>"},
+        {L"<r><b></r>", L"<b>"},     {L"{r}{c #FF0000}x y {/r}z", L"{c #FF0000}x y z"},
+        {L"<r>a</b>{/r}", L"a</b>"}, {L"a<B>", L"a<B>"}, // no lower-case letter: not a tag
         {L"1 < 2", L"1 < 2"},
     };
     for (const auto& c : cases) {
@@ -396,7 +393,7 @@ TEST_F(HtmlText, ImageTagDrawsTheChosenCellOfAStrip)
     Surface s(200, 40, kWhite);
     Draw(s.dc(), L"<i icons.png 4 2>M", {0, 0, 200, 40}, DT_SINGLELINE);
     // The third 10-pixel cell (blue), centred in the line, then the text.
-    const int top = (fh - 10) / 2;  // centred in the taller text line
+    const int top = (fh - 10) / 2; // centred in the taller text line
     EXPECT_EQ(s.At(0, top), 0x0000FFu);
     EXPECT_EQ(s.At(9, top + 9), 0x0000FFu);
     EXPECT_EQ(CountNear(s, 0x0000FF, 0), 100);

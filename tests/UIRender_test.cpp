@@ -83,8 +83,8 @@ TEST(RenderShapes, RectOutlineLiesInsideTheRectangle)
     EXPECT_EQ(s.At(11, 2), 0x0000FF00u);
     EXPECT_EQ(s.At(2, 11), 0x0000FF00u);
     EXPECT_EQ(s.At(11, 11), 0x0000FF00u);
-    EXPECT_EQ(s.At(6, 6), 0u);    // interior untouched
-    EXPECT_EQ(s.At(12, 12), 0u);  // nothing outside
+    EXPECT_EQ(s.At(6, 6), 0u);   // interior untouched
+    EXPECT_EQ(s.At(12, 12), 0u); // nothing outside
     EXPECT_EQ(s.At(1, 6), 0u);
     EXPECT_EQ(s.Count(0x0000FF00), 36);
 
@@ -279,8 +279,7 @@ TEST(RenderBlendFallback, SoftwareBlendMatchesTheSystemBlend)
                 Surface actual(20, 20);
                 for (Surface* d : {&expected, &actual})
                     for (int y = 0; y < 20; ++y)
-                        for (int x = 0; x < 20; ++x)
-                            ::SetPixelV(d->dc(), x, y, RGB(x * 12, y * 12, (x + y) * 6));
+                        for (int x = 0; x < 20; ++x) ::SetPixelV(d->dc(), x, y, RGB(x * 12, y * 12, (x + y) * 6));
                 ASSERT_TRUE(RenderBlend::AlphaBlendPiece(expected.dc(), rcDst, src.dc(), rcSrc, fade, perPixel));
                 ASSERT_TRUE(RenderBlend::SoftwareAlphaBlend(actual.dc(), rcDst, src.dc(), rcSrc, fade, perPixel));
                 int worst = 0;

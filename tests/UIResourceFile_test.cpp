@@ -23,8 +23,7 @@ const std::wstring kFixtures = std::wstring(VARNEL_BINARY_DIR) + L"/zipfixtures/
 bool IsClosedEverywhere(const std::wstring& path)
 {
     const HANDLE h = ::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        return false;
+    if (h == INVALID_HANDLE_VALUE) return false;
     ::CloseHandle(h);
     return true;
 }
@@ -209,8 +208,7 @@ TEST_F(ResourceSettings, MarkupLoadsSkinDocumentsOutOfArchives)
         CPaintManagerUI::SetResourceZip(L"", false);
         if (origin == 0)
             CPaintManagerUI::SetResourceZip(const_cast<BYTE*>(memory.data()), static_cast<unsigned>(memory.size()));
-        else
-            CPaintManagerUI::SetResourceZip(L"deflated.zip", true);
+        else CPaintManagerUI::SetResourceZip(L"deflated.zip", true);
         ASSERT_TRUE(markup.LoadFromFile(L"Login.xml")) << ErrorOf(markup);
         EXPECT_STREQ(L"Window", markup.GetRoot().GetName());
         EXPECT_STREQ(L"686,437", markup.GetRoot().GetAttributeValue(L"size"));

@@ -184,9 +184,13 @@ TEST_F(WebBrowserTest, NavigationCommandsReachTheBrowser)
     pBrowser->Navigate2(L"http://example.test/b");
     pBrowser->Navigate2(L"");
     pBrowser->Navigate2(nullptr);
-    const std::vector<std::wstring> expected = {
-        L"Refresh2 3", L"Refresh", L"GoBack", L"GoForward", L"Navigate http://example.test/home",
-        L"Navigate http://example.test/a", L"Navigate2 http://example.test/b"};
+    const std::vector<std::wstring> expected = {L"Refresh2 3",
+                                                L"Refresh",
+                                                L"GoBack",
+                                                L"GoForward",
+                                                L"Navigate http://example.test/home",
+                                                L"Navigate http://example.test/a",
+                                                L"Navigate2 http://example.test/b"};
     EXPECT_EQ(expected, pObject->calls);
 
     // A home page set later is what NavigateHomePage loads.
@@ -238,14 +242,13 @@ TEST_F(WebBrowserTest, EventsReachTheHandler)
     EXPECT_EQ(VARIANT_TRUE, cancel);
     EXPECT_EQ(S_OK, pObject->FireCommandStateChange(CSC_NAVIGATEBACK, VARIANT_TRUE));
 
-    const std::vector<std::wstring> expected = {
-        L"before http://example.test/page []",
-        L"before http://game.test/keyword/play [inner]",
-        L"error http://down.test/ 404",
-        L"complete http://example.test/page WebBrowser 'Game Title'",
-        L"complete http://example.test/untitled WebBrowser ''",
-        L"newwindow http://popup.test/ 6",
-        L"command 2 on"};
+    const std::vector<std::wstring> expected = {L"before http://example.test/page []",
+                                                L"before http://game.test/keyword/play [inner]",
+                                                L"error http://down.test/ 404",
+                                                L"complete http://example.test/page WebBrowser 'Game Title'",
+                                                L"complete http://example.test/untitled WebBrowser ''",
+                                                L"newwindow http://popup.test/ 6",
+                                                L"command 2 on"};
     EXPECT_EQ(expected, handler.events);
     EXPECT_TRUE(other.events.empty());
 }
@@ -256,14 +259,14 @@ TEST_F(WebBrowserTest, EventDispatchEdges)
     DISPPARAMS none = {};
     VARIANT result;
     ::VariantInit(&result);
-    EXPECT_EQ(E_INVALIDARG, browser.Invoke(DISPID_BEFORENAVIGATE2, IID_IDispatch, 0, DISPATCH_METHOD, &none,
-                                           nullptr, nullptr, nullptr));
-    EXPECT_EQ(DISP_E_MEMBERNOTFOUND, browser.Invoke(12345, IID_NULL, 0, DISPATCH_METHOD, &none, nullptr, nullptr,
-                                                    nullptr));
-    EXPECT_EQ(S_OK, browser.Invoke(DISPID_STATUSTEXTCHANGE, IID_NULL, 0, DISPATCH_METHOD, &none, nullptr, nullptr,
+    EXPECT_EQ(E_INVALIDARG, browser.Invoke(DISPID_BEFORENAVIGATE2, IID_IDispatch, 0, DISPATCH_METHOD, &none, nullptr,
+                                           nullptr, nullptr));
+    EXPECT_EQ(DISP_E_MEMBERNOTFOUND,
+              browser.Invoke(12345, IID_NULL, 0, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr));
+    EXPECT_EQ(S_OK,
+              browser.Invoke(DISPID_STATUSTEXTCHANGE, IID_NULL, 0, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr));
+    EXPECT_EQ(S_OK, browser.Invoke(DISPID_AMBIENT_DLCONTROL, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &result, nullptr,
                                    nullptr));
-    EXPECT_EQ(S_OK, browser.Invoke(DISPID_AMBIENT_DLCONTROL, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &result,
-                                   nullptr, nullptr));
     EXPECT_EQ(VT_I4, result.vt);
     EXPECT_EQ(48, result.lVal);
 
@@ -273,10 +276,10 @@ TEST_F(WebBrowserTest, EventDispatchEdges)
     VARIANTARG one;
     ::VariantInit(&one);
     DISPPARAMS shortParams = {&one, nullptr, 1, 0};
-    EXPECT_NE(S_OK, browser.Invoke(DISPID_BEFORENAVIGATE2, IID_NULL, 0, DISPATCH_METHOD, &shortParams, nullptr,
-                                   nullptr, nullptr));
-    EXPECT_NE(S_OK, browser.Invoke(DISPID_NAVIGATEERROR, IID_NULL, 0, DISPATCH_METHOD, nullptr, nullptr, nullptr,
+    EXPECT_NE(S_OK, browser.Invoke(DISPID_BEFORENAVIGATE2, IID_NULL, 0, DISPATCH_METHOD, &shortParams, nullptr, nullptr,
                                    nullptr));
+    EXPECT_NE(S_OK,
+              browser.Invoke(DISPID_NAVIGATEERROR, IID_NULL, 0, DISPATCH_METHOD, nullptr, nullptr, nullptr, nullptr));
     EXPECT_TRUE(handler.events.empty());
 
     UINT count = 7;
@@ -307,7 +310,9 @@ TEST_F(WebBrowserTest, UiQuestionsHostCommandsAndServices)
     EXPECT_EQ(nullptr, translated);
 
     // With the default handler: no context menu, nothing translated.
-    struct DefaultHandler : CWebBrowserEventHandler {} defaults;
+    struct DefaultHandler : CWebBrowserEventHandler
+    {
+    } defaults;
     browser.SetWebBrowserEventHandler(&defaults);
     EXPECT_EQ(S_OK, browser.ShowContextMenu(CONTEXT_MENU_DEFAULT, &pt, nullptr, nullptr));
     EXPECT_EQ(S_FALSE, browser.ShowUI(0, nullptr, nullptr, nullptr, nullptr));
@@ -346,8 +351,8 @@ TEST_F(WebBrowserTest, UiQuestionsHostCommandsAndServices)
     EXPECT_EQ(nullptr, pService);
 
     // COM identity of the container side.
-    for (const IID* iid : {&IID_IUnknown, &__uuidof(IDocHostUIHandler), &IID_IDispatch, &IID_IServiceProvider,
-                           &IID_IOleCommandTarget}) {
+    for (const IID* iid :
+         {&IID_IUnknown, &__uuidof(IDocHostUIHandler), &IID_IDispatch, &IID_IServiceProvider, &IID_IOleCommandTarget}) {
         CUIComPtr<IUnknown> p;
         EXPECT_EQ(S_OK, browser.QueryInterface(*iid, p.ReleaseAndGetVoidAddress()));
         EXPECT_EQ(static_cast<IUnknown*>(static_cast<IDocHostUIHandler*>(&browser)), ComQuery<IUnknown>(p.Get()).Get());
@@ -456,16 +461,17 @@ TEST_F(WebBrowserTest, SecondBrowserControlSinksItsOwnEvents)
     EXPECT_EQ(S_OK, pObject->FireNavigateError(pObject->AsDispatch(), L"http://down.test/", 500, cancel));
     EXPECT_EQ(S_OK, pObject->FireDocumentComplete(pObject->AsDispatch(), L"http://down.test/"));
     EXPECT_EQ(S_OK, pObject->FireDocumentComplete(pObject->AsDispatch(), L"http://example.test/next"));
-    EXPECT_EQ((std::vector<std::string>{"http://example.test/start", "http://down.test/ error",
-                                        "http://example.test/next"}),
-              recorder.pages);
+    EXPECT_EQ(
+        (std::vector<std::string>{"http://example.test/start", "http://down.test/ error", "http://example.test/next"}),
+        recorder.pages);
 
     pObject->calls.clear();
     pBrowser->Navigate2();
     pBrowser->Navigate2(L"");
     pBrowser->Navigate2(L"http://example.test/other");
-    EXPECT_EQ((std::vector<std::wstring>{L"Navigate2 http://example.test/start", L"Navigate2 http://example.test/other"}),
-              pObject->calls);
+    EXPECT_EQ(
+        (std::vector<std::wstring>{L"Navigate2 http://example.test/start", L"Navigate2 http://example.test/other"}),
+        pObject->calls);
 
     pBrowser->ReleaseControl();
     EXPECT_FALSE(pObject->HasEventSink());
@@ -505,8 +511,8 @@ TEST(WebBrowserScripting, HelpersDriveAnAutomationObject)
     key.SetString(L"level");
     item.SetInt(3);
     VARIANT args[2] = {*item.Get(), *key.Get()};
-    EXPECT_EQ(S_OK, CWebBrowserUI::InvokeMethod(pDictionary.Get(), const_cast<LPOLESTR>(L"Add"), result.Get(),
-                                                args, 2));
+    EXPECT_EQ(S_OK,
+              CWebBrowserUI::InvokeMethod(pDictionary.Get(), const_cast<LPOLESTR>(L"Add"), result.Get(), args, 2));
     CUIVariant count;
     EXPECT_EQ(S_OK, CWebBrowserUI::GetProperty(pDictionary.Get(), const_cast<LPOLESTR>(L"Count"), count.Get()));
     EXPECT_EQ(VT_I4, count.Get()->vt);
@@ -515,8 +521,8 @@ TEST(WebBrowserScripting, HelpersDriveAnAutomationObject)
     CUIVariant mode;
     mode.SetInt(1); // TextCompare; allowed while the dictionary is empty only
     EXPECT_NE(S_OK, CWebBrowserUI::SetProperty(pDictionary.Get(), const_cast<LPOLESTR>(L"CompareMode"), mode.Get()));
-    EXPECT_EQ(S_OK, CWebBrowserUI::InvokeMethod(pDictionary.Get(), const_cast<LPOLESTR>(L"RemoveAll"), nullptr,
-                                                nullptr, 0));
+    EXPECT_EQ(S_OK,
+              CWebBrowserUI::InvokeMethod(pDictionary.Get(), const_cast<LPOLESTR>(L"RemoveAll"), nullptr, nullptr, 0));
     EXPECT_EQ(S_OK, CWebBrowserUI::SetProperty(pDictionary.Get(), const_cast<LPOLESTR>(L"CompareMode"), mode.Get()));
     CUIVariant readBack;
     EXPECT_EQ(S_OK,
@@ -573,8 +579,7 @@ TEST(RealWebBrowser, CreatedActivatedAndReportsNavigation)
         // HTML engine: the platform's hang, not the control's. Any other
         // hang is ours.
         wchar_t caption[128] = {};
-        if (const HWND dialog = child.FindTopWindow(L"#32770", nullptr, 0))
-            ::GetWindowTextW(dialog, caption, 128);
+        if (const HWND dialog = child.FindTopWindow(L"#32770", nullptr, 0)) ::GetWindowTextW(dialog, caption, 128);
         child.Kill();
         if (std::wstring(caption).find(L"Gecko") != std::wstring::npos)
             GTEST_SKIP() << "the platform browser waits at its engine download dialog";

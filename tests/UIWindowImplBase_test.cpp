@@ -144,10 +144,7 @@ public:
 
     // The skin directory as a window names it.
     CUIString Dir() const { return (m_name + L"\\").c_str(); }
-    bool Add(const std::wstring& from, LPCWSTR name) const
-    {
-        return VarnelTest::CopyTo(from, m_path + L"\\" + name);
-    }
+    bool Add(const std::wstring& from, LPCWSTR name) const { return VarnelTest::CopyTo(from, m_path + L"\\" + name); }
 
 private:
     std::wstring m_name;
@@ -215,7 +212,7 @@ TEST_F(WindowImplBaseTest, AllFourOriginsBuildTheSameWindow)
     }
     {
         SCOPED_TRACE("UI_FROM_ZIP");
-        SkinFolder folder;  // nothing but the archive
+        SkinFolder folder; // nothing but the archive
         ASSERT_TRUE(folder.Add(zip, L"skin.zip"));
         CTestWnd wnd;
         wnd.type = UI_FROM_ZIP;
@@ -225,11 +222,11 @@ TEST_F(WindowImplBaseTest, AllFourOriginsBuildTheSameWindow)
         ExpectTheTestSkin(wnd);
         EXPECT_TRUE(CPaintManagerUI::IsCachedResourceZip());
         ::DestroyWindow(wnd);
-        CPaintManagerUI::SetResourceZip(L"", false);  // lets go of the file
+        CPaintManagerUI::SetResourceZip(L"", false); // lets go of the file
     }
     {
         SCOPED_TRACE("UI_FROM_RESOURCE");
-        SkinFolder folder;  // the document is resource 202; the image a file
+        SkinFolder folder; // the document is resource 202; the image a file
         ASSERT_TRUE(folder.Add(Fixture(L"swatch.png"), L"swatch.png"));
         CTestWnd wnd;
         wnd.type = UI_FROM_RESOURCE;
@@ -240,7 +237,7 @@ TEST_F(WindowImplBaseTest, AllFourOriginsBuildTheSameWindow)
     }
     {
         SCOPED_TRACE("UI_FROM_ZIPRESOURCE");
-        SkinFolder folder;  // empty: everything is in resource 201
+        SkinFolder folder; // empty: everything is in resource 201
         CTestWnd wnd;
         wnd.type = UI_FROM_ZIPRESOURCE;
         wnd.skinDir = folder.Dir();
@@ -339,10 +336,9 @@ const UI_MSGMAP_ENTRY CPanePump::_messageEntries[] = {
     UIMsgMapEnd(),
 };
 
-constexpr wchar_t kRoutingSkin[] =
-    L"<Window size=\"200,100\"><HorizontalLayout>"
-    L"<Button name=\"okbtn\" /><Button name=\"closebtn\" /><Label name=\"title\" />"
-    L"</HorizontalLayout></Window>";
+constexpr wchar_t kRoutingSkin[] = L"<Window size=\"200,100\"><HorizontalLayout>"
+                                   L"<Button name=\"okbtn\" /><Button name=\"closebtn\" /><Label name=\"title\" />"
+                                   L"</HorizontalLayout></Window>";
 
 template <class TWnd>
 std::vector<std::string> RouteClicks()
@@ -350,10 +346,9 @@ std::vector<std::string> RouteClicks()
     TWnd wnd;
     wnd.skinXml = kRoutingSkin;
     EXPECT_TRUE(wnd.Open());
-    for (LPCWSTR name : {L"okbtn", L"title", L"closebtn", L"okbtn"})
-        wnd.pm().SendNotify(wnd.Find(name), L"click");
+    for (LPCWSTR name : {L"okbtn", L"title", L"closebtn", L"okbtn"}) wnd.pm().SendNotify(wnd.Find(name), L"click");
     wnd.pm().SendNotify(wnd.Find(L"title"), L"valuechanged", 5, 9);
-    wnd.pm().SendNotify(wnd.Find(L"okbtn"), L"selectchanged");  // no handler anywhere
+    wnd.pm().SendNotify(wnd.Find(L"okbtn"), L"selectchanged"); // no handler anywhere
     Pump();
     // The derived map's click entry for any control takes "closebtn" too.
     EXPECT_TRUE(::IsWindow(wnd));
@@ -376,10 +371,10 @@ TEST_F(WindowImplBaseTest, VirtualWindowsTakeTheirControlsNotificationsFirst)
     EXPECT_TRUE(wnd.AddVirtualWnd(L"Pane", &pane));
     EXPECT_FALSE(wnd.AddVirtualWnd(L"Pane", &pane));
     CControlUI* pOk = wnd.Find(L"okbtn");
-    pOk->SetVirtualWnd(L"PANE");  // matched ignoring case
+    pOk->SetVirtualWnd(L"PANE"); // matched ignoring case
 
     wnd.pm().SendNotify(pOk, L"click");
-    wnd.pm().SendNotify(pOk, L"valuechanged", 1, 2);  // the pane has no handler: the window's
+    wnd.pm().SendNotify(pOk, L"valuechanged", 1, 2); // the pane has no handler: the window's
     wnd.pm().SendNotify(wnd.Find(L"title"), L"click");
     EXPECT_EQ(pane.log, (std::vector<std::string>{"pane:okbtn"}));
     EXPECT_EQ(wnd.log, (std::vector<std::string>{"value:1,2", "any:title"}));
@@ -434,14 +429,13 @@ TEST_F(WindowImplBaseTest, HitTestingFindsBordersAndTheDraggableCaption)
         int x, y;
         LRESULT code;
     } cases[] = {
-        {2, 2, HTTOPLEFT},     {3, 3, HTTOPLEFT},   {150, 2, HTTOP},      {298, 2, HTTOPRIGHT},
-        {2, 100, HTLEFT},      {297, 100, HTRIGHT}, {296, 100, HTCLIENT}, {2, 198, HTBOTTOMLEFT},
-        {150, 198, HTBOTTOM},  {298, 198, HTBOTTOMRIGHT},
-        {4, 4, HTCAPTION},     {100, 20, HTCAPTION}, {150, 39, HTCAPTION}, {150, 40, HTCLIENT},
-        {185, 20, HTCLIENT},   {230, 20, HTCLIENT},  {280, 20, HTCLIENT},
+        {2, 2, HTTOPLEFT},    {3, 3, HTTOPLEFT},         {150, 2, HTTOP},      {298, 2, HTTOPRIGHT},
+        {2, 100, HTLEFT},     {297, 100, HTRIGHT},       {296, 100, HTCLIENT}, {2, 198, HTBOTTOMLEFT},
+        {150, 198, HTBOTTOM}, {298, 198, HTBOTTOMRIGHT}, {4, 4, HTCAPTION},    {100, 20, HTCAPTION},
+        {150, 39, HTCAPTION}, {150, 40, HTCLIENT},       {185, 20, HTCLIENT},  {230, 20, HTCLIENT},
+        {280, 20, HTCLIENT},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(HitTest(wnd, c.x, c.y), c.code) << "at " << c.x << "," << c.y;
+    for (const auto& c : cases) EXPECT_EQ(HitTest(wnd, c.x, c.y), c.code) << "at " << c.x << "," << c.y;
 }
 
 // Wine may end the process with an X error when it maximises a window after
@@ -499,7 +493,7 @@ TEST_F(WindowImplBaseTest, MaximisedWindowFillsTheWorkAreaAndHasNoBorders)
     EXPECT_EQ(mmi.ptMaxPosition.y, rcWork.top - info.rcMonitor.top);
     EXPECT_EQ(mmi.ptMaxTrackSize.x, workWidth);
     EXPECT_EQ(mmi.ptMaxTrackSize.y, workHeight);
-    EXPECT_EQ(mmi.ptMinTrackSize.x, 120);  // the skin's mininfo
+    EXPECT_EQ(mmi.ptMinTrackSize.x, 120); // the skin's mininfo
     EXPECT_EQ(mmi.ptMinTrackSize.y, 80);
 
     ::ShowWindow(wnd, SW_MAXIMIZE);
@@ -508,8 +502,8 @@ TEST_F(WindowImplBaseTest, MaximisedWindowFillsTheWorkAreaAndHasNoBorders)
     RECT rcClient = {};
     ::GetWindowRect(wnd, &rcWindow);
     ::GetClientRect(wnd, &rcClient);
-    EXPECT_TRUE(::EqualRect(&rcWindow, &rcWork)) << rcWindow.left << "," << rcWindow.top << ","
-                                                 << rcWindow.right << "," << rcWindow.bottom;
+    EXPECT_TRUE(::EqualRect(&rcWindow, &rcWork))
+        << rcWindow.left << "," << rcWindow.top << "," << rcWindow.right << "," << rcWindow.bottom;
     EXPECT_EQ(rcClient.right, workWidth);
     EXPECT_EQ(rcClient.bottom, workHeight);
 
@@ -517,7 +511,7 @@ TEST_F(WindowImplBaseTest, MaximisedWindowFillsTheWorkAreaAndHasNoBorders)
     // label), the far corner plain client area.
     EXPECT_EQ(HitTest(wnd, 2, 2), HTCAPTION);
     EXPECT_EQ(HitTest(wnd, workWidth - 2, workHeight - 2), HTCLIENT);
-    EXPECT_EQ(HitTest(wnd, workWidth - 20, 20), HTCLIENT);  // closebtn at the right end
+    EXPECT_EQ(HitTest(wnd, workWidth - 20, 20), HTCLIENT); // closebtn at the right end
 }
 
 TEST_F(WindowImplBaseTest, RoundCornerClipsTheWindow)

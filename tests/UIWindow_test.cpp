@@ -19,7 +19,10 @@ class TestWnd final : public CWindowWnd
 {
 public:
     explicit TestWnd(LPCWSTR className = L"VarnelTestWnd", LPCWSTR superName = nullptr)
-        : m_className(className), m_superName(superName) {}
+        : m_className(className),
+          m_superName(superName)
+    {
+    }
 
     LPCWSTR GetWndClassName() const override { return m_className; }
     LPCWSTR GetSuperClassName() const override { return m_superName; }
@@ -29,8 +32,7 @@ public:
     {
         messages.push_back(uMsg);
         LRESULT lRes = 0;
-        if (onMessage && onMessage(uMsg, wParam, lParam, lRes))
-            return lRes;
+        if (onMessage && onMessage(uMsg, wParam, lParam, lRes)) return lRes;
         return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
     }
 
@@ -41,8 +43,7 @@ public:
         handleAtFinal = GetHWND();
         userDataAtFinal = ::GetWindowLongPtrW(hWnd, GWLP_USERDATA);
         propAtFinal = ::GetPropW(hWnd, L"WndX");
-        if (deleteSelf)
-            delete this;
+        if (deleteSelf) delete this;
     }
 
     bool Subclassed() const { return m_bSubclassed; }
@@ -152,8 +153,7 @@ TEST_F(WindowTest, CreateAttachesObjectAndReusesRegisteredClass)
 
     // Messages and results pass through unchanged.
     second.onMessage = [](UINT uMsg, WPARAM wParam, LPARAM, LRESULT& lRes) {
-        if (uMsg != WM_TEST_PING)
-            return false;
+        if (uMsg != WM_TEST_PING) return false;
         lRes = static_cast<LRESULT>(wParam) * 2;
         return true;
     };
@@ -172,8 +172,8 @@ TEST_F(WindowTest, ForeignWindowsOfTheClassAndFailedRegistration)
     // A window of the class created without an object is left to the default procedure.
     TestWnd owner;
     ASSERT_TRUE(owner.RegisterWindowClass());
-    const HWND bare = ::CreateWindowExW(0, L"VarnelTestWnd", L"bare", WS_POPUP, 0, 0, 40, 40,
-                                        nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    const HWND bare = ::CreateWindowExW(0, L"VarnelTestWnd", L"bare", WS_POPUP, 0, 0, 40, 40, nullptr, nullptr,
+                                        ::GetModuleHandleW(nullptr), nullptr);
     ASSERT_NE(bare, nullptr);
     EXPECT_TRUE(::SetWindowTextW(bare, L"text"));
     EXPECT_TRUE(::DestroyWindow(bare));
@@ -355,8 +355,7 @@ TEST_F(WindowTest, ShowWindowAndSetIcon)
     const auto iconWidth = [&](WPARAM which) {
         const auto hIcon = reinterpret_cast<HICON>(wnd.SendMessageW(WM_GETICON, which));
         ICONINFO ii = {};
-        if (hIcon == nullptr || !::GetIconInfo(hIcon, &ii))
-            return 0;
+        if (hIcon == nullptr || !::GetIconInfo(hIcon, &ii)) return 0;
         BITMAP bm = {};
         ::GetObjectW(ii.hbmColor != nullptr ? ii.hbmColor : ii.hbmMask, sizeof(bm), &bm);
         ::DeleteObject(ii.hbmColor);
@@ -370,8 +369,8 @@ TEST_F(WindowTest, ShowWindowAndSetIcon)
 
 TEST_F(WindowTest, SubclassAndUnsubclassForeignWindow)
 {
-    const HWND hStatic = ::CreateWindowExW(0, L"STATIC", L"abc", WS_POPUP, 0, 0, 80, 20,
-                                           nullptr, nullptr, nullptr, nullptr);
+    const HWND hStatic =
+        ::CreateWindowExW(0, L"STATIC", L"abc", WS_POPUP, 0, 0, 80, 20, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(hStatic, nullptr);
     const LONG_PTR original = ProcOf(hStatic);
 
@@ -431,14 +430,12 @@ TEST_F(WindowTest, SuperclassOfEditKeepsEditBehaviour)
     EXPECT_EQ(ours.style, sys.style);
     EXPECT_EQ(AsLong(edit.OldProc()), AsLong(sys.lpfnWndProc));
 
-    for (const wchar_t ch : {L'h', L'i', L'!'})
-        ::SendMessageW(hEdit, WM_CHAR, ch, 1);
+    for (const wchar_t ch : {L'h', L'i', L'!'}) ::SendMessageW(hEdit, WM_CHAR, ch, 1);
     wchar_t text[16] = {};
     ::GetWindowTextW(hEdit, text, 16);
     EXPECT_STREQ(text, L"hi!");
     EXPECT_EQ(::SendMessageW(hEdit, EM_LINELENGTH, 0, 0), 3);
-    EXPECT_NE(std::find(edit.messages.begin(), edit.messages.end(), static_cast<UINT>(WM_CHAR)),
-              edit.messages.end());
+    EXPECT_NE(std::find(edit.messages.begin(), edit.messages.end(), static_cast<UINT>(WM_CHAR)), edit.messages.end());
 
     // A second edit reuses the superclass.
     TestWnd edit2(L"VarnelTestEdit", L"EDIT");

@@ -37,15 +37,15 @@ public:
     {
         if (source == Source::File) {
             m_hz = ZipOpenFile(Fixture(name).c_str());
-        }
-        else {
+        } else {
             m_bytes = ReadBytes(Fixture(name));
             m_hz = ZipOpenMemory(m_bytes.data(), static_cast<DWORD>(m_bytes.size()));
         }
         m_openResult = ZipGetLastOpenResult();
     }
     explicit Archive(const std::vector<BYTE>& bytes)
-        : m_hz(ZipOpenMemory(bytes.data(), static_cast<DWORD>(bytes.size()))), m_openResult(ZipGetLastOpenResult())
+        : m_hz(ZipOpenMemory(bytes.data(), static_cast<DWORD>(bytes.size()))),
+          m_openResult(ZipGetLastOpenResult())
     {
     }
     ~Archive()
@@ -123,8 +123,8 @@ struct TToolArchive
     std::vector<LPCWSTR> members;
 };
 
-const std::vector<LPCWSTR> kSkinMembers = {L"login.xml", L"images/sub/icon.txt", L"big10000.txt",
-                                           L"random60k.bin", L"times.txt"};
+const std::vector<LPCWSTR> kSkinMembers = {L"login.xml", L"images/sub/icon.txt", L"big10000.txt", L"random60k.bin",
+                                           L"times.txt"};
 
 TEST_P(ZipReader, RealToolArchivesDeliverEveryMemberIntact)
 {
@@ -372,7 +372,7 @@ TEST_P(ZipReader, LocalHeadersDisagreeingWithTheDirectoryAreCorrupt)
         zip.Find(L"big10000.txt", false, ZIP_CORRUPT);
         std::vector<BYTE> buffer(100);
         EXPECT_EQ(ZIP_CORRUPT, ZipUnpackToMemory(zip.get(), 5, buffer.data(), 100)); // big10000.txt
-        EXPECT_EQ(Plain(L"login.xml"), zip.ReadAll(zip.Find(L"login.xml"), 64)); // the others are fine
+        EXPECT_EQ(Plain(L"login.xml"), zip.ReadAll(zip.Find(L"login.xml"), 64));     // the others are fine
     }
     const Archive zip(L"local_offset_past_end.zip", source());
     zip.Find(L"big10000.txt", false, ZIP_READ_FAILED);
@@ -442,16 +442,14 @@ TEST(ZipReaderHostile, TruncationsAndMutationsNeverMisbehave)
     int unpacked = 0;
     const auto exercise = [&](const std::vector<BYTE>& bytes) {
         const Archive zip(bytes);
-        if (zip.get() == nullptr)
-            return;
+        if (zip.get() == nullptr) return;
         ++opened;
         ZipItemInfo info;
         ASSERT_EQ(ZIP_OK, ZipGetItem(zip.get(), -1, &info));
         std::vector<BYTE> buffer(8192);
         for (int i = 0; i < info.index; ++i) {
             ZipItemInfo member;
-            if (ZipGetItem(zip.get(), i, &member) != ZIP_OK)
-                continue;
+            if (ZipGetItem(zip.get(), i, &member) != ZIP_OK) continue;
             ASSERT_LT(wcslen(member.name), size_t(MAX_PATH));
             ULONGLONG delivered = 0;
             ZRESULT result = ZIP_MORE;
@@ -462,8 +460,7 @@ TEST(ZipReaderHostile, TruncationsAndMutationsNeverMisbehave)
                 ASSERT_LE(delivered, member.uncompressedSize);
                 ASSERT_LT(delivered, 1ULL << 20) << "a mutated member cannot hold this much";
             }
-            if (result == ZIP_OK)
-                ++unpacked;
+            if (result == ZIP_OK) ++unpacked;
         }
     };
 
@@ -479,11 +476,11 @@ TEST(ZipReaderHostile, TruncationsAndMutationsNeverMisbehave)
         for (int round = 0; round < 700; ++round) {
             std::vector<BYTE> mutated = original;
             // Most rounds hit the directory and headers at the end, where lengths live.
-            const size_t at = (round % 2 == 0) ? original.size() - 1 - position(rng) % std::min<size_t>(original.size(), 1200)
-                                               : position(rng);
+            const size_t at = (round % 2 == 0)
+                                  ? original.size() - 1 - position(rng) % std::min<size_t>(original.size(), 1200)
+                                  : position(rng);
             mutated[at] = static_cast<BYTE>(value(rng));
-            if (round % 3 == 0)
-                mutated[position(rng)] = 0xFF;
+            if (round % 3 == 0) mutated[position(rng)] = 0xFF;
             exercise(mutated);
         }
     }

@@ -93,7 +93,11 @@ class CViewObjectStubs : public IViewObjectEx
 {
 public:
     // IViewObject
-    STDMETHOD(Draw)(DWORD, LONG, void*, DVTARGETDEVICE*, HDC, HDC, LPCRECTL, LPCRECTL, WINBOOL (STDMETHODCALLTYPE*)(ULONG_PTR), ULONG_PTR) override { return E_NOTIMPL; }
+    STDMETHOD(Draw)(DWORD, LONG, void*, DVTARGETDEVICE*, HDC, HDC, LPCRECTL, LPCRECTL,
+                    WINBOOL(STDMETHODCALLTYPE*)(ULONG_PTR), ULONG_PTR) override
+    {
+        return E_NOTIMPL;
+    }
     STDMETHOD(GetColorSet)(DWORD, LONG, void*, DVTARGETDEVICE*, HDC, LOGPALETTE**) override { return E_NOTIMPL; }
     STDMETHOD(Freeze)(DWORD, LONG, void*, DWORD*) override { return E_NOTIMPL; }
     STDMETHOD(Unfreeze)(DWORD) override { return E_NOTIMPL; }
@@ -106,7 +110,10 @@ public:
     STDMETHOD(GetViewStatus)(DWORD*) override { return E_NOTIMPL; }
     STDMETHOD(QueryHitPoint)(DWORD, LPCRECT, POINT, LONG, DWORD*) override { return E_NOTIMPL; }
     STDMETHOD(QueryHitRect)(DWORD, LPCRECT, LPCRECT, LONG, DWORD*) override { return E_NOTIMPL; }
-    STDMETHOD(GetNaturalExtent)(DWORD, LONG, DVTARGETDEVICE*, HDC, DVEXTENTINFO*, LPSIZEL) override { return E_NOTIMPL; }
+    STDMETHOD(GetNaturalExtent)(DWORD, LONG, DVTARGETDEVICE*, HDC, DVEXTENTINFO*, LPSIZEL) override
+    {
+        return E_NOTIMPL;
+    }
 
 protected:
     ~CViewObjectStubs() = default;
@@ -135,7 +142,10 @@ public:
     STDMETHOD(GetTypeInfoCount)(UINT*) override { return E_NOTIMPL; }
     STDMETHOD(GetTypeInfo)(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
     STDMETHOD(GetIDsOfNames)(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    STDMETHOD(Invoke)(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override { return E_NOTIMPL; }
+    STDMETHOD(Invoke)(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override
+    {
+        return E_NOTIMPL;
+    }
     // IWebBrowser
     STDMETHOD(GoBack)() override { return E_NOTIMPL; }
     STDMETHOD(GoForward)() override { return E_NOTIMPL; }
@@ -215,7 +225,10 @@ public:
     STDMETHOD(GetTypeInfoCount)(UINT*) override { return E_NOTIMPL; }
     STDMETHOD(GetTypeInfo)(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
     STDMETHOD(GetIDsOfNames)(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    STDMETHOD(Invoke)(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override { return E_NOTIMPL; }
+    STDMETHOD(Invoke)(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override
+    {
+        return E_NOTIMPL;
+    }
     // IHTMLDocument
     STDMETHOD(get_Script)(IDispatch**) override { return E_NOTIMPL; }
     // IHTMLDocument2

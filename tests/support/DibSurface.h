@@ -34,8 +34,17 @@ private:
     DWORD* m_bits = nullptr;
 };
 
-inline int Red(DWORD c) { return (c >> 16) & 0xFF; }
-inline int Green(DWORD c) { return (c >> 8) & 0xFF; }
-inline int Blue(DWORD c) { return c & 0xFF; }
+inline int Red(DWORD c)
+{
+    return (c >> 16) & 0xFF;
+}
+inline int Green(DWORD c)
+{
+    return (c >> 8) & 0xFF;
+}
+inline int Blue(DWORD c)
+{
+    return c & 0xFF;
+}
 
 } // namespace VarnelTest

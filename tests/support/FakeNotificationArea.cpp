@@ -95,17 +95,15 @@ void CFakeNotificationArea::Record(DWORD message, const BYTE* pData, DWORD)
     TShellNotifyHead head;
     std::memcpy(&head, pData, sizeof(head));
     head.szTip[127] = L'\0';
-    const TRequest request{message, static_cast<HWND>(LongToHandle(head.hWnd)), head.uID, head.uFlags,
-                           head.uCallbackMessage, head.szTip};
+    const TRequest request{
+        message, static_cast<HWND>(LongToHandle(head.hWnd)), head.uID, head.uFlags, head.uCallbackMessage, head.szTip};
 
     const std::lock_guard<std::mutex> guard(m_lock);
     m_requests.push_back(request);
     const auto it = std::find_if(m_icons.begin(), m_icons.end(),
                                  [&](const TRequest& icon) { return SameIcon(icon, request.hWnd, request.id); });
-    if (message == NIM_ADD && it == m_icons.end())
-        m_icons.push_back(request);
-    else if (message == NIM_DELETE && it != m_icons.end())
-        m_icons.erase(it);
+    if (message == NIM_ADD && it == m_icons.end()) m_icons.push_back(request);
+    else if (message == NIM_DELETE && it != m_icons.end()) m_icons.erase(it);
 }
 
 std::vector<CFakeNotificationArea::TRequest> CFakeNotificationArea::Requests() const
@@ -125,8 +123,8 @@ bool CFakeNotificationArea::WaitForIcon(HWND hWnd, UINT id, bool shown, DWORD ti
     const DWORD start = ::GetTickCount();
     for (;;) {
         const auto icons = Icons();
-        const bool present = std::any_of(icons.begin(), icons.end(),
-                                         [&](const TRequest& icon) { return SameIcon(icon, hWnd, id); });
+        const bool present =
+            std::any_of(icons.begin(), icons.end(), [&](const TRequest& icon) { return SameIcon(icon, hWnd, id); });
         if (present == shown) return true;
         if (::GetTickCount() - start > timeoutMs) return false;
         ::Sleep(20);

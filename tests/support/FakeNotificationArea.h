@@ -18,7 +18,7 @@ class CFakeNotificationArea
 public:
     struct TRequest
     {
-        DWORD message;  // NIM_ADD, NIM_MODIFY, NIM_DELETE, ...
+        DWORD message; // NIM_ADD, NIM_MODIFY, NIM_DELETE, ...
         HWND hWnd;
         UINT id;
         UINT flags;

@@ -271,7 +271,7 @@ public:
 
     HWND hwnd = nullptr;
     CPaintManagerUI pm;
-    std::vector<UINT> unhandled;  // messages the manager left to DefWindowProc
+    std::vector<UINT> unhandled; // messages the manager left to DefWindowProc
 
 private:
     static LRESULT CALLBACK WndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)

@@ -119,25 +119,19 @@ STDMETHODIMP CTestOleObject::QueryInterface(REFIID riid, void** ppv)
 {
     if (ppv == nullptr) return E_POINTER;
     *ppv = nullptr;
-    if (riid == IID_IUnknown || riid == IID_IOleObject)
-        *ppv = static_cast<IOleObject*>(this);
-    else if (riid == IID_IOleControl)
-        *ppv = static_cast<IOleControl*>(this);
+    if (riid == IID_IUnknown || riid == IID_IOleObject) *ppv = static_cast<IOleObject*>(this);
+    else if (riid == IID_IOleControl) *ppv = static_cast<IOleControl*>(this);
     else if (riid == IID_IOleWindow || riid == IID_IOleInPlaceObject || riid == IID_IOleInPlaceObjectWindowless)
         *ppv = static_cast<IOleInPlaceObjectWindowless*>(this);
-    else if (riid == IID_IOleInPlaceActiveObject)
-        *ppv = static_cast<IOleInPlaceActiveObject*>(this);
+    else if (riid == IID_IOleInPlaceActiveObject) *ppv = static_cast<IOleInPlaceActiveObject*>(this);
     else if (riid == IID_IViewObject || riid == IID_IViewObject2 || riid == IID_IViewObjectEx)
         *ppv = static_cast<IViewObjectEx*>(this);
-    else if (riid == IID_IPersist || riid == IID_IPersistStreamInit)
-        *ppv = static_cast<IPersistStreamInit*>(this);
+    else if (riid == IID_IPersist || riid == IID_IPersistStreamInit) *ppv = static_cast<IPersistStreamInit*>(this);
     else if (riid == IID_IDispatch || riid == __uuidof(IWebBrowser) || riid == __uuidof(IWebBrowserApp) ||
              riid == __uuidof(IWebBrowser2))
         *ppv = static_cast<IWebBrowser2*>(this);
-    else if (riid == IID_IConnectionPointContainer)
-        *ppv = static_cast<IConnectionPointContainer*>(this);
-    else if (riid == IID_IObjectWithSite)
-        *ppv = static_cast<IObjectWithSite*>(this);
+    else if (riid == IID_IConnectionPointContainer) *ppv = static_cast<IConnectionPointContainer*>(this);
+    else if (riid == IID_IObjectWithSite) *ppv = static_cast<IObjectWithSite*>(this);
     if (*ppv == nullptr) return E_NOINTERFACE;
     AddRef();
     return S_OK;
@@ -180,8 +174,7 @@ STDMETHODIMP CTestOleObject::Close(DWORD dwSaveOption)
     return S_OK;
 }
 
-STDMETHODIMP CTestOleObject::DoVerb(LONG iVerb, LPMSG, IOleClientSite* pActiveSite, LONG, HWND hwndParent,
-                                    LPCRECT)
+STDMETHODIMP CTestOleObject::DoVerb(LONG iVerb, LPMSG, IOleClientSite* pActiveSite, LONG, HWND hwndParent, LPCRECT)
 {
     Record(L"DoVerb " + std::to_wstring(iVerb));
     if (iVerb == OLEIVERB_UIACTIVATE) {
@@ -295,8 +288,8 @@ STDMETHODIMP CTestOleObject::TranslateAccelerator(LPMSG lpmsg)
     return S_OK;
 }
 
-STDMETHODIMP CTestOleObject::Draw(DWORD, LONG, void*, DVTARGETDEVICE*, HDC, HDC hdcDraw, LPCRECTL lprcBounds,
-                                  LPCRECTL, BOOL(STDMETHODCALLTYPE*)(ULONG_PTR), ULONG_PTR)
+STDMETHODIMP CTestOleObject::Draw(DWORD, LONG, void*, DVTARGETDEVICE*, HDC, HDC hdcDraw, LPCRECTL lprcBounds, LPCRECTL,
+                                  BOOL(STDMETHODCALLTYPE*)(ULONG_PTR), ULONG_PTR)
 {
     if (hdcDraw == nullptr || lprcBounds == nullptr) return E_INVALIDARG;
     ++drawCount;
@@ -414,8 +407,8 @@ HRESULT CTestOleObject::FireBeforeNavigate2(IDispatch* pDisp, LPCWSTR url, LPCWS
     vFlags.vt = VT_I4;
     vFlags.lVal = 0;
     ::VariantInit(&vPostData);
-    VARIANTARG args[7] = {BoolRef(cancel),          ByRef(vHeaders.var), ByRef(vPostData), ByRef(vFrame.var),
-                          ByRef(vFlags),            ByRef(vUrl.var),     Dispatch(pDisp)};
+    VARIANTARG args[7] = {BoolRef(cancel), ByRef(vHeaders.var), ByRef(vPostData), ByRef(vFrame.var),
+                          ByRef(vFlags),   ByRef(vUrl.var),     Dispatch(pDisp)};
     return Fire(DISPID_BEFORENAVIGATE2, args, 7);
 }
 
@@ -539,8 +532,7 @@ STDMETHODIMP CTestDocument::QueryInterface(REFIID riid, void** ppv)
     if (riid == IID_IUnknown || riid == IID_IDispatch || riid == __uuidof(IHTMLDocument) ||
         riid == __uuidof(IHTMLDocument2))
         *ppv = static_cast<IHTMLDocument2*>(this);
-    else if (riid == __uuidof(ICustomDoc))
-        *ppv = static_cast<ICustomDoc*>(this);
+    else if (riid == __uuidof(ICustomDoc)) *ppv = static_cast<ICustomDoc*>(this);
     if (*ppv == nullptr) return E_NOINTERFACE;
     AddRef();
     return S_OK;

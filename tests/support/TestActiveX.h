@@ -29,7 +29,7 @@ constexpr COLORREF kTestObjectColor = RGB(10, 200, 30);
 
 struct TTestObjectOptions
 {
-    bool windowless = true;  // ask for windowless activation when the site allows it
+    bool windowless = true; // ask for windowless activation when the site allows it
     DWORD miscStatus = 0;
     HRESULT initNewResult = S_OK;
 };
@@ -75,9 +75,9 @@ public:
     STDMETHOD(TranslateAccelerator)(LPMSG lpmsg) override;
 
     // IViewObjectEx
-    STDMETHOD(Draw)(DWORD dwDrawAspect, LONG lindex, void* pvAspect, DVTARGETDEVICE* ptd, HDC hdcTargetDev,
-                    HDC hdcDraw, LPCRECTL lprcBounds, LPCRECTL lprcWBounds,
-                    BOOL(STDMETHODCALLTYPE* pfnContinue)(ULONG_PTR), ULONG_PTR dwContinue) override;
+    STDMETHOD(Draw)(DWORD dwDrawAspect, LONG lindex, void* pvAspect, DVTARGETDEVICE* ptd, HDC hdcTargetDev, HDC hdcDraw,
+                    LPCRECTL lprcBounds, LPCRECTL lprcWBounds, BOOL(STDMETHODCALLTYPE* pfnContinue)(ULONG_PTR),
+                    ULONG_PTR dwContinue) override;
     STDMETHOD(QueryHitPoint)(DWORD dwAspect, LPCRECT pRectBounds, POINT ptlLoc, LONG lCloseHint,
                              DWORD* pHitResult) override;
 

@@ -50,7 +50,8 @@ private:
     template <class F>
     F Proc(const char* name) const
     {
-        union {
+        union
+        {
             FARPROC proc;
             F function;
         } entry;
@@ -68,7 +69,7 @@ constexpr unsigned short SwapBytes(unsigned short value)
 {
     return static_cast<unsigned short>((value >> 8) | (value << 8));
 }
-constexpr ULONG kLoopbackAddress = 0x0100007F;  // 127.0.0.1
+constexpr ULONG kLoopbackAddress = 0x0100007F; // 127.0.0.1
 
 // Loaded once for the process and never unloaded: server threads may still
 // be closing sockets while the process ends.
@@ -92,8 +93,7 @@ CTestHttpServer::CTestHttpServer(std::string html) : m_html(std::move(html)), m_
     address.sin_port = 0;
     int length = sizeof(address);
     if (ws.bind(listener, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0 ||
-        ws.listen(listener, 8) != 0 ||
-        ws.getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+        ws.listen(listener, 8) != 0 || ws.getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
         ws.closesocket(listener);
         return;
     }
@@ -104,7 +104,7 @@ CTestHttpServer::CTestHttpServer(std::string html) : m_html(std::move(html)), m_
 
 CTestHttpServer::~CTestHttpServer()
 {
-    if (m_listener != INVALID_SOCKET) Winsock().closesocket(m_listener);  // ends the accept loop
+    if (m_listener != INVALID_SOCKET) Winsock().closesocket(m_listener); // ends the accept loop
     if (m_hThread != nullptr) {
         ::WaitForSingleObject(m_hThread, 10000);
         ::CloseHandle(m_hThread);

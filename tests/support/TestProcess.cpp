@@ -14,28 +14,24 @@ std::wstring BinaryPath(const std::wstring& relative)
 TestProcess::~TestProcess()
 {
     if (m_info.hProcess != nullptr) {
-        if (::WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT)
-            Kill();
+        if (::WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT) Kill();
         ::CloseHandle(m_info.hProcess);
         ::CloseHandle(m_info.hThread);
     }
-    if (m_readPipe != nullptr)
-        ::CloseHandle(m_readPipe);
+    if (m_readPipe != nullptr) ::CloseHandle(m_readPipe);
 }
 
 bool TestProcess::Start(const std::wstring& exe, const std::wstring& args, OutputMode output)
 {
     const bool captureOutput = output == OutputMode::Captured;
     std::wstring commandLine = L"\"" + exe + L"\"";
-    if (!args.empty())
-        commandLine += L" " + args;
+    if (!args.empty()) commandLine += L" " + args;
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     HANDLE writePipe = nullptr;
     if (captureOutput) {
         SECURITY_ATTRIBUTES sa{sizeof(sa), nullptr, TRUE};
-        if (!::CreatePipe(&m_readPipe, &writePipe, &sa, 0))
-            return false;
+        if (!::CreatePipe(&m_readPipe, &writePipe, &sa, 0)) return false;
         ::SetHandleInformation(m_readPipe, HANDLE_FLAG_INHERIT, 0);
         startup.dwFlags = STARTF_USESTDHANDLES;
         startup.hStdOutput = writePipe;
@@ -44,43 +40,36 @@ bool TestProcess::Start(const std::wstring& exe, const std::wstring& args, Outpu
     }
     std::vector<wchar_t> mutableLine(commandLine.begin(), commandLine.end());
     mutableLine.push_back(L'\0');
-    const BOOL ok = ::CreateProcessW(exe.c_str(), mutableLine.data(), nullptr, nullptr, captureOutput, 0,
-                                     nullptr, nullptr, &startup, &m_info);
-    if (writePipe != nullptr)
-        ::CloseHandle(writePipe);
+    const BOOL ok = ::CreateProcessW(exe.c_str(), mutableLine.data(), nullptr, nullptr, captureOutput, 0, nullptr,
+                                     nullptr, &startup, &m_info);
+    if (writePipe != nullptr) ::CloseHandle(writePipe);
     return ok != FALSE;
 }
 
 void TestProcess::Drain()
 {
-    if (m_readPipe == nullptr)
-        return;
+    if (m_readPipe == nullptr) return;
     DWORD available = 0;
     while (::PeekNamedPipe(m_readPipe, nullptr, 0, nullptr, &available, nullptr) && available > 0) {
         char buffer[4096];
         DWORD read = 0;
-        if (!::ReadFile(m_readPipe, buffer, sizeof(buffer), &read, nullptr) || read == 0)
-            break;
+        if (!::ReadFile(m_readPipe, buffer, sizeof(buffer), &read, nullptr) || read == 0) break;
         m_output.append(buffer, read);
     }
 }
 
 bool TestProcess::Wait(DWORD timeoutMs, DWORD* exitCode)
 {
-    if (m_info.hProcess == nullptr)
-        return false;
+    if (m_info.hProcess == nullptr) return false;
     const DWORD start = ::GetTickCount();
     for (;;) {
         Drain();
         const DWORD state = ::WaitForSingleObject(m_info.hProcess, 20);
-        if (state == WAIT_OBJECT_0)
-            break;
-        if (::GetTickCount() - start > timeoutMs)
-            return false;
+        if (state == WAIT_OBJECT_0) break;
+        if (::GetTickCount() - start > timeoutMs) return false;
     }
     Drain();
-    if (exitCode != nullptr)
-        ::GetExitCodeProcess(m_info.hProcess, exitCode);
+    if (exitCode != nullptr) ::GetExitCodeProcess(m_info.hProcess, exitCode);
     return true;
 }
 
@@ -108,18 +97,15 @@ BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM param)
     auto* query = reinterpret_cast<WindowQuery*>(param);
     DWORD pid = 0;
     ::GetWindowThreadProcessId(hwnd, &pid);
-    if (pid != query->pid || (query->visibleOnly && !::IsWindowVisible(hwnd)))
-        return TRUE;
+    if (pid != query->pid || (query->visibleOnly && !::IsWindowVisible(hwnd))) return TRUE;
     wchar_t text[256] = {};
     if (query->className != nullptr) {
         ::GetClassNameW(hwnd, text, 256);
-        if (::lstrcmpW(text, query->className) != 0)
-            return TRUE;
+        if (::lstrcmpW(text, query->className) != 0) return TRUE;
     }
     if (query->caption != nullptr) {
         ::GetWindowTextW(hwnd, text, 256);
-        if (::lstrcmpW(text, query->caption) != 0)
-            return TRUE;
+        if (::lstrcmpW(text, query->caption) != 0) return TRUE;
     }
     query->found = hwnd;
     return FALSE;
@@ -131,8 +117,7 @@ BOOL CALLBACK CollectText(HWND hwnd, LPARAM param)
     wchar_t text[512] = {};
     ::GetWindowTextW(hwnd, text, 512);
     if (text[0] != L'\0') {
-        if (!texts->empty())
-            *texts += L'\n';
+        if (!texts->empty()) *texts += L'\n';
         *texts += text;
     }
     return TRUE;
@@ -151,10 +136,8 @@ HWND TestProcess::FindTopWindow(LPCWSTR className, LPCWSTR caption, DWORD timeou
     for (;;) {
         WindowQuery query{m_info.dwProcessId, className, caption, which == WindowFilter::VisibleOnly, nullptr};
         ::EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&query));
-        if (query.found != nullptr)
-            return query.found;
-        if (::GetTickCount() - start > timeoutMs)
-            return nullptr;
+        if (query.found != nullptr) return query.found;
+        if (::GetTickCount() - start > timeoutMs) return nullptr;
         ::Sleep(50);
     }
 }

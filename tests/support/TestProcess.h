@@ -15,16 +15,11 @@ std::wstring BinaryPath(const std::wstring& relative);
 class TestProcess
 {
 public:
-    enum class OutputMode
-    {
+    enum class OutputMode {
         Inherited,
-        Captured  // read by Wait, kept in Output()
+        Captured // read by Wait, kept in Output()
     };
-    enum class WindowFilter
-    {
-        VisibleOnly,
-        HiddenToo
-    };
+    enum class WindowFilter { VisibleOnly, HiddenToo };
 
     TestProcess() = default;
     ~TestProcess();

@@ -12,8 +12,7 @@ public:
     explicit OwnedHandle(HANDLE h) : m_h(h) {}
     ~OwnedHandle()
     {
-        if (m_h != INVALID_HANDLE_VALUE)
-            ::CloseHandle(m_h);
+        if (m_h != INVALID_HANDLE_VALUE) ::CloseHandle(m_h);
     }
     OwnedHandle(const OwnedHandle&) = delete;
     OwnedHandle& operator=(const OwnedHandle&) = delete;
@@ -30,8 +29,7 @@ bool WriteAll(HANDLE file, const void* data, size_t size)
     while (size > 0) {
         const DWORD chunk = size > 0x10000000 ? 0x10000000 : static_cast<DWORD>(size);
         DWORD written = 0;
-        if (!::WriteFile(file, p, chunk, &written, nullptr) || written != chunk)
-            return false;
+        if (!::WriteFile(file, p, chunk, &written, nullptr) || written != chunk) return false;
         p += chunk;
         size -= chunk;
     }
@@ -89,8 +87,7 @@ bool IsFolder(const std::wstring& path)
 std::wstring FullPath(const std::wstring& path)
 {
     const DWORD length = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    if (length == 0)
-        return path;
+    if (length == 0) return path;
     std::wstring full(length, L'\0');
     const DWORD written = ::GetFullPathNameW(path.c_str(), length, full.data(), nullptr);
     full.resize(written);
@@ -100,8 +97,7 @@ std::wstring FullPath(const std::wstring& path)
 std::wstring ParentFolder(const std::wstring& fullPath)
 {
     const size_t slash = fullPath.find_last_of(L"\\/");
-    if (slash == std::wstring::npos)
-        return L".";
+    if (slash == std::wstring::npos) return L".";
     // "C:\game.exe" lives in "C:\", not in "C:".
     return fullPath.substr(0, slash == 2 && fullPath[1] == L':' ? 3 : slash);
 }
@@ -111,10 +107,10 @@ bool SameFile(const std::wstring& a, const std::wstring& b)
     BY_HANDLE_FILE_INFORMATION info[2] = {};
     const std::wstring* paths[2] = {&a, &b};
     for (int i = 0; i < 2; ++i) {
-        const OwnedHandle file(::CreateFileW(paths[i]->c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                             nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-        if (!file.IsValid() || !::GetFileInformationByHandle(file.Get(), &info[i]))
-            return false;
+        const OwnedHandle file(::CreateFileW(paths[i]->c_str(), 0,
+                                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                             OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        if (!file.IsValid() || !::GetFileInformationByHandle(file.Get(), &info[i])) return false;
     }
     return info[0].dwVolumeSerialNumber == info[1].dwVolumeSerialNumber &&
            info[0].nFileIndexHigh == info[1].nFileIndexHigh && info[0].nFileIndexLow == info[1].nFileIndexLow;
@@ -123,13 +119,13 @@ bool SameFile(const std::wstring& a, const std::wstring& b)
 std::wstring SystemMessage(DWORD code)
 {
     wchar_t* text = nullptr;
-    const DWORD length = ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                              FORMAT_MESSAGE_IGNORE_INSERTS,
-                                          nullptr, code, 0, reinterpret_cast<LPWSTR>(&text), 0, nullptr);
+    const DWORD length =
+        ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                         nullptr, code, 0, reinterpret_cast<LPWSTR>(&text), 0, nullptr);
     std::wstring message = length > 0 ? std::wstring(text, length) : L"error " + std::to_wstring(code);
     ::LocalFree(text);
-    while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' ' ||
-                                message.back() == L'.'))
+    while (!message.empty() &&
+           (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' ' || message.back() == L'.'))
         message.pop_back();
     return message;
 }
@@ -137,12 +133,10 @@ std::wstring SystemMessage(DWORD code)
 bool ToUtf8(const std::wstring& text, std::string& out)
 {
     out.clear();
-    if (text.empty())
-        return true;
+    if (text.empty()) return true;
     const int n = ::WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()),
                                         nullptr, 0, nullptr, nullptr);
-    if (n <= 0)
-        return false;
+    if (n <= 0) return false;
     out.resize(static_cast<size_t>(n));
     ::WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), out.data(), n,
                           nullptr, nullptr);
@@ -151,8 +145,7 @@ bool ToUtf8(const std::wstring& text, std::string& out)
 
 std::wstring FromUtf8(const std::string& text)
 {
-    if (text.empty())
-        return {};
+    if (text.empty()) return {};
     const int n = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
     std::wstring out(static_cast<size_t>(n), L'\0');
     ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n);

@@ -90,11 +90,9 @@ std::vector<BYTE> MakeIconGroup(const std::vector<IconImage>& images, const std:
 bool ReadIconGroup(const std::vector<BYTE>& group, std::vector<IconGroupEntry>& entries)
 {
     entries.clear();
-    if (group.size() < 6)
-        return false;
+    if (group.size() < 6) return false;
     const WORD count = Get<WORD>(group, 4);
-    if (group.size() < 6 + 14u * count)
-        return false;
+    if (group.size() < 6 + 14u * count) return false;
     for (WORD i = 0; i < count; ++i) {
         const size_t at = 6 + 14u * i;
         entries.push_back(IconGroupEntry{Get<WORD>(group, at + 12), group[at] == 0 ? 256 : group[at],

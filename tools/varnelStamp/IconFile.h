@@ -11,7 +11,7 @@ namespace Stamp {
 
 struct IconImage
 {
-    BYTE width = 0;   // 0 means 256
+    BYTE width = 0; // 0 means 256
     BYTE height = 0;
     BYTE colors = 0;
     WORD planes = 0;

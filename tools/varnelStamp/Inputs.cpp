@@ -35,20 +35,14 @@ bool IsNumberList(const wchar_t* p, int count, std::vector<long>& values)
 {
     values.clear();
     for (int i = 0; i < count; ++i) {
-        while (*p == L' ')
-            ++p;
+        while (*p == L' ') ++p;
         const wchar_t* start = p;
-        if (*p == L'-')
-            ++p;
-        if (!std::iswdigit(*p))
-            return false;
-        while (std::iswdigit(*p))
-            ++p;
+        if (*p == L'-') ++p;
+        if (!std::iswdigit(*p)) return false;
+        while (std::iswdigit(*p)) ++p;
         values.push_back(std::wcstol(start, nullptr, 10));
-        while (*p == L' ')
-            ++p;
-        if (i + 1 < count && *p++ != L',')
-            return false;
+        while (*p == L' ') ++p;
+        if (i + 1 < count && *p++ != L',') return false;
     }
     return *p == L'\0';
 }
@@ -92,22 +86,21 @@ bool CheckConfig(const std::vector<BYTE>& bytes, LaunchSettings& settings, std::
     for (CMarkupNode node = markup.GetRoot().GetChild(); node.IsValid(); node = node.GetSibling()) {
         if (node.GetAttributeCount() > 0 && std::wcscmp(node.GetAttributeName(0), L"value") == 0)
             values[node.GetName()] = node.GetAttributeValue(0);
-        else
-            misnamed[node.GetName()] = true;
+        else misnamed[node.GetName()] = true;
     }
     for (const Rule& rule : kRules) {
         const auto found = values.find(rule.name);
         if (found == values.end()) {
             error = std::wstring(L"lacks the setting ") + rule.name;
-            if (misnamed.count(rule.name))
-                error += L" (its element's first attribute must be value=\"...\")";
+            if (misnamed.count(rule.name)) error += L" (its element's first attribute must be value=\"...\")";
             return false;
         }
         std::vector<long> numbers;
-        const bool ok = rule.numbers == 0 ? !found->second.empty()
-                                          : IsNumberList(found->second.c_str(), rule.numbers, numbers);
+        const bool ok =
+            rule.numbers == 0 ? !found->second.empty() : IsNumberList(found->second.c_str(), rule.numbers, numbers);
         if (!ok) {
-            error = std::wstring(L"setting ") + rule.name + L" must be " + rule.shape + L", not \"" + found->second + L"\"";
+            error =
+                std::wstring(L"setting ") + rule.name + L" must be " + rule.shape + L", not \"" + found->second + L"\"";
             return false;
         }
         if (rule.numbers == 2 && (numbers[0] <= 0 || numbers[1] <= 0)) {
@@ -125,7 +118,8 @@ bool CheckConfig(const std::vector<BYTE>& bytes, LaunchSettings& settings, std::
         return false;
     }
     if (values.find(L"loginURL") == values.end())
-        warnings.push_back(L"has no loginURL setting; that is fine, the launcher takes its login page from the trailer");
+        warnings.push_back(
+            L"has no loginURL setting; that is fine, the launcher takes its login page from the trailer");
     settings = LaunchSettings{};
     ParseLaunchSettings(markup, settings);
     return true;

@@ -47,7 +47,10 @@ class ResourceReader
 {
 public:
     ResourceReader(const std::vector<BYTE>& bytes, const std::vector<Section>& sections, size_t root)
-        : m_bytes(bytes), m_in(bytes), m_sections(sections), m_root(root)
+        : m_bytes(bytes),
+          m_in(bytes),
+          m_sections(sections),
+          m_root(root)
     {
     }
 
@@ -60,8 +63,7 @@ public:
                 resource.name = name;
                 ForEachEntry(Subdirectory(nameTarget), [&](ResName language, DWORD dataEntry) {
                     resource.language = language.id;
-                    if (!ReadData(dataEntry, resource.data))
-                        return;
+                    if (!ReadData(dataEntry, resource.data)) return;
                     out.push_back(resource);
                 });
             });
@@ -72,8 +74,7 @@ public:
 private:
     size_t Subdirectory(DWORD target)
     {
-        if ((target & 0x80000000u) == 0)
-            m_in.ok = false;
+        if ((target & 0x80000000u) == 0) m_in.ok = false;
         return target & 0x7FFFFFFFu;
     }
 
@@ -85,8 +86,7 @@ private:
         for (size_t i = 0; i < count && m_in.ok; ++i) {
             const DWORD name = m_in.At<DWORD>(at + 16 + 8 * i);
             const DWORD target = m_in.At<DWORD>(at + 20 + 8 * i);
-            if (!m_in.ok)
-                return;
+            if (!m_in.ok) return;
             ResName key;
             if (name & 0x80000000u) {
                 const size_t text = m_root + (name & 0x7FFFFFFFu);
@@ -115,8 +115,7 @@ private:
         for (const Section& s : m_sections) {
             if (rva >= s.virtualAddress && rva - s.virtualAddress < std::max(s.virtualSize, s.rawSize)) {
                 const size_t offset = size_t{s.rawPointer} + (rva - s.virtualAddress);
-                if (!m_in.Has(offset, size))
-                    break;
+                if (!m_in.Has(offset, size)) break;
                 data.assign(m_bytes.begin() + static_cast<std::ptrdiff_t>(offset),
                             m_bytes.begin() + static_cast<std::ptrdiff_t>(offset + size));
                 return m_in.ok;
@@ -142,8 +141,7 @@ bool Less(const Resource& a, const Resource& b)
 
 bool ResName::Is(const ResName& other) const
 {
-    if (text.empty() || other.text.empty())
-        return text.empty() && other.text.empty() && id == other.id;
+    if (text.empty() || other.text.empty()) return text.empty() && other.text.empty() && id == other.id;
     return ::_wcsicmp(text.c_str(), other.text.c_str()) == 0;
 }
 
@@ -155,8 +153,7 @@ std::wstring ResName::Describe() const
 const Resource* PeImage::Find(const ResName& type, const ResName& name) const
 {
     for (const Resource& r : resources) {
-        if (r.type.Is(type) && r.name.Is(name))
-            return &r;
+        if (r.type.Is(type) && r.name.Is(name)) return &r;
     }
     return nullptr;
 }
@@ -189,21 +186,19 @@ bool ReadPeImage(const std::vector<BYTE>& bytes, PeImage& image, std::wstring& e
     std::vector<Section> sections;
     for (WORD i = 0; i < sectionCount; ++i) {
         const size_t at = optional + optionalSize + 40u * i;
-        sections.push_back(Section{in.At<DWORD>(at + 8), in.At<DWORD>(at + 12), in.At<DWORD>(at + 16),
-                                   in.At<DWORD>(at + 20)});
+        sections.push_back(
+            Section{in.At<DWORD>(at + 8), in.At<DWORD>(at + 12), in.At<DWORD>(at + 16), in.At<DWORD>(at + 20)});
     }
     if (!in.ok || image.imageEnd > bytes.size()) {
         error = L"a damaged executable (its headers or sections reach past the end of the file)";
         return false;
     }
-    if (resourceRva == 0 || resourceSize == 0)
-        return true;
+    if (resourceRva == 0 || resourceSize == 0) return true;
     for (const Section& s : sections) {
         if (resourceRva >= s.virtualAddress && resourceRva - s.virtualAddress < s.rawSize) {
             image.resourceRawSize = s.rawSize;
             ResourceReader reader(bytes, sections, size_t{s.rawPointer} + (resourceRva - s.virtualAddress));
-            if (reader.Read(image.resources))
-                return true;
+            if (reader.Read(image.resources)) return true;
             break;
         }
     }

@@ -37,8 +37,8 @@ struct PeImage
     bool is64 = false;
     WORD machine = 0;
     WORD subsystem = 0;
-    DWORD imageEnd = 0;          // the launcher's image end; the trailer starts here
-    DWORD resourceRawSize = 0;   // raw size of the section holding the resources
+    DWORD imageEnd = 0;        // the launcher's image end; the trailer starts here
+    DWORD resourceRawSize = 0; // raw size of the section holding the resources
     std::vector<Resource> resources;
 
     // The first resource of that type and name (any language), or null.

@@ -38,16 +38,12 @@ void CollectFiles(const std::wstring& folder, const std::wstring& prefix, std::v
 {
     WIN32_FIND_DATAW found{};
     const HANDLE find = ::FindFirstFileW((folder + L"\\" + prefix + L"*").c_str(), &found);
-    if (find == INVALID_HANDLE_VALUE)
-        return;
+    if (find == INVALID_HANDLE_VALUE) return;
     do {
         const std::wstring name = found.cFileName;
-        if (name == L"." || name == L"..")
-            continue;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            CollectFiles(folder, prefix + name + L"\\", files);
-        else
-            files.push_back(prefix + name);
+        if (name == L"." || name == L"..") continue;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) CollectFiles(folder, prefix + name + L"\\", files);
+        else files.push_back(prefix + name);
     } while (::FindNextFileW(find, &found));
     ::FindClose(find);
 }
@@ -55,8 +51,7 @@ void CollectFiles(const std::wstring& folder, const std::wstring& prefix, std::v
 bool Deflate(const std::vector<BYTE>& in, std::vector<BYTE>& out)
 {
     z_stream z{};
-    if (deflateInit2(&z, Z_BEST_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK)
-        return false;
+    if (deflateInit2(&z, Z_BEST_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK) return false;
     out.resize(deflateBound(&z, static_cast<uLong>(in.size())));
     z.next_in = const_cast<Bytef*>(in.data());
     z.avail_in = static_cast<uInt>(in.size());
@@ -102,8 +97,8 @@ bool BuildsFromArchive(const wchar_t* document, std::wstring& error)
         return ::RegisterClassW(&wc);
     }();
     (void)atom;
-    const HWND window = ::CreateWindowExW(0, L"VarnelStampSkinCheck", L"", WS_POPUP, 0, 0, 100, 100, nullptr,
-                                          nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    const HWND window = ::CreateWindowExW(0, L"VarnelStampSkinCheck", L"", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr,
+                                          ::GetModuleHandleW(nullptr), nullptr);
     bool built = false;
     {
         CPaintManagerUI manager;
@@ -118,8 +113,7 @@ bool BuildsFromArchive(const wchar_t* document, std::wstring& error)
             builder.GetLastErrorLocation(location, 63);
             error = std::wstring(document) + L" does not build: " + (message[0] ? message : L"no control in it");
             const std::wstring where = std::wstring(location).substr(0, std::wcscspn(location, L"\r\n"));
-            if (!where.empty())
-                error += L" near \"" + where + L"\"";
+            if (!where.empty()) error += L" near \"" + where + L"\"";
         }
     }
     ::DestroyWindow(window);
@@ -187,10 +181,10 @@ bool ZipFolder(const std::wstring& folder, std::vector<BYTE>& zip, std::wstring&
         Put32(directory, 0x02014B50);
         Put16(directory, 20);
         directory.insert(directory.end(), common.begin(), common.end());
-        Put16(directory, 0);                       // comment length
-        Put16(directory, 0);                       // disk
-        Put16(directory, 0);                       // internal attributes
-        Put32(directory, FILE_ATTRIBUTE_ARCHIVE);  // external attributes
+        Put16(directory, 0);                      // comment length
+        Put16(directory, 0);                      // disk
+        Put16(directory, 0);                      // internal attributes
+        Put32(directory, FILE_ATTRIBUTE_ARCHIVE); // external attributes
         Put32(directory, offset);
         directory.insert(directory.end(), name.begin(), name.end());
     }
@@ -212,12 +206,10 @@ bool ListArchive(const std::vector<BYTE>& zip, std::vector<ArchiveMember>& membe
     members.clear();
     const ZipPtr archive(ZipOpenMemory(zip.data(), static_cast<DWORD>(zip.size())));
     ZipItemInfo info{};
-    if (!archive || ZipGetItem(archive.get(), -1, &info) != ZIP_OK)
-        return false;
+    if (!archive || ZipGetItem(archive.get(), -1, &info) != ZIP_OK) return false;
     const int count = info.index;
     for (int i = 0; i < count; ++i) {
-        if (ZipGetItem(archive.get(), i, &info) != ZIP_OK)
-            return false;
+        if (ZipGetItem(archive.get(), i, &info) != ZIP_OK) return false;
         members.push_back(ArchiveMember{info.name, info.uncompressedSize});
     }
     return true;
@@ -233,8 +225,7 @@ bool CheckSkinArchive(const std::vector<BYTE>& zip, std::wstring& error)
     // Every member must unpack whole (the reader checks its length and CRC).
     const ZipPtr archive(ZipOpenMemory(zip.data(), static_cast<DWORD>(zip.size())));
     for (size_t i = 0; i < members.size(); ++i) {
-        if (members[i].size == 0)
-            continue;
+        if (members[i].size == 0) continue;
         std::vector<BYTE> bytes(members[i].size);
         const ZRESULT rc = ZipUnpackToMemory(archive.get(), static_cast<int>(i), bytes.data(), members[i].size);
         if (rc != ZIP_OK && rc != ZIP_MORE) {
@@ -255,8 +246,7 @@ bool CheckSkinArchive(const std::vector<BYTE>& zip, std::wstring& error)
     CPaintManagerUI::SetInstance(::GetModuleHandleW(nullptr));
     CPaintManagerUI::SetResourceZip(const_cast<BYTE*>(zip.data()), static_cast<unsigned int>(zip.size()));
     for (const wchar_t* document : kSkinDocuments) {
-        if (!BuildsFromArchive(document, error))
-            return false;
+        if (!BuildsFromArchive(document, error)) return false;
     }
     return true;
 }

@@ -59,8 +59,7 @@ public:
     explicit TempFile(std::wstring path) : m_path(std::move(path)) {}
     ~TempFile()
     {
-        if (!m_path.empty())
-            ::DeleteFileW(m_path.c_str());
+        if (!m_path.empty()) ::DeleteFileW(m_path.c_str());
     }
     TempFile(const TempFile&) = delete;
     TempFile& operator=(const TempFile&) = delete;
@@ -80,8 +79,7 @@ std::string TrailerOf(const std::vector<BYTE>& bytes, const PeImage& image)
 bool TrailerField(const std::string& trailer, int index, std::wstring& out)
 {
     VarnelUI::CUIString field;
-    if (!TrailerFieldOf(trailer, index, field))
-        return false;
+    if (!TrailerFieldOf(trailer, index, field)) return false;
     out = field.GetData();
     return true;
 }
@@ -93,13 +91,10 @@ std::set<WORD> IconImagesOfGroup(const PeImage& image)
     std::set<WORD> ids, elsewhere;
     for (const Resource& r : image.resources) {
         std::vector<IconGroupEntry> entries;
-        if (!r.type.Is(kIconGroup) || !ReadIconGroup(r.data, entries))
-            continue;
-        for (const IconGroupEntry& e : entries)
-            (r.name.Is(kIconId) ? ids : elsewhere).insert(e.id);
+        if (!r.type.Is(kIconGroup) || !ReadIconGroup(r.data, entries)) continue;
+        for (const IconGroupEntry& e : entries) (r.name.Is(kIconId) ? ids : elsewhere).insert(e.id);
     }
-    for (WORD id : elsewhere)
-        ids.erase(id);
+    for (WORD id : elsewhere) ids.erase(id);
     return ids;
 }
 
@@ -113,35 +108,29 @@ std::vector<Resource> PlanResources(const PeImage& image, const std::vector<BYTE
     std::set<WORD> keptImages;
     WORD lastImage = 0;
     for (const Resource& r : image.resources) {
-        if (r.type.Is(kIconImage))
-            lastImage = std::max(lastImage, r.name.id);
+        if (r.type.Is(kIconImage)) lastImage = std::max(lastImage, r.name.id);
         if ((config != nullptr && r.type.Is(kXml) && r.name.Is(kConfigId)) ||
             (skin != nullptr && r.type.Is(kZipRes) && r.name.Is(kSkinId)) ||
             (icon != nullptr && r.type.Is(kIconGroup) && r.name.Is(kIconId)) ||
             (icon != nullptr && r.type.Is(kIconImage) && r.name.text.empty() && oldImages.count(r.name.id)))
             continue;
-        if (r.type.Is(kIconImage))
-            keptImages.insert(r.name.id);
+        if (r.type.Is(kIconImage)) keptImages.insert(r.name.id);
         plan.push_back(r);
     }
     auto add = [&](const ResName& type, const ResName& name, std::vector<BYTE> data) {
         const Resource* old = image.Find(type, name);
         plan.push_back(Resource{old->type, old->name, old->language, std::move(data)});
     };
-    if (config != nullptr)
-        add(kXml, kConfigId, *config);
-    if (skin != nullptr)
-        add(kZipRes, kSkinId, *skin);
+    if (config != nullptr) add(kXml, kConfigId, *config);
+    if (skin != nullptr) add(kZipRes, kSkinId, *skin);
     if (icon != nullptr) {
         std::vector<WORD> ids;
         auto reuse = oldImages.begin();
         for (size_t i = 0; i < icon->size(); ++i) {
             WORD id = 0;
-            if (reuse != oldImages.end())
-                id = *reuse++;
+            if (reuse != oldImages.end()) id = *reuse++;
             else
-                while (id == 0 || keptImages.count(id))
-                    id = ++lastImage;
+                while (id == 0 || keptImages.count(id)) id = ++lastImage;
             ids.push_back(id);
         }
         const WORD language = image.Find(kIconGroup, kIconId)->language;
@@ -163,9 +152,10 @@ bool UpdateResources(const std::wstring& path, const std::vector<Resource>& plan
         return false;
     }
     for (const Resource& r : plan) {
-        if (!::UpdateResourceW(update, r.type.Pointer(), r.name.Pointer(), r.language,
-                               const_cast<BYTE*>(r.data.data()), static_cast<DWORD>(r.data.size()))) {
-            error = L"resource " + r.type.Describe() + L" " + r.name.Describe() + L": " + SystemMessage(::GetLastError());
+        if (!::UpdateResourceW(update, r.type.Pointer(), r.name.Pointer(), r.language, const_cast<BYTE*>(r.data.data()),
+                               static_cast<DWORD>(r.data.size()))) {
+            error =
+                L"resource " + r.type.Describe() + L" " + r.name.Describe() + L": " + SystemMessage(::GetLastError());
             ::EndUpdateResourceW(update, TRUE);
             return false;
         }
@@ -203,12 +193,10 @@ int Make(const MakeOptions& o)
     const std::wstring templateName = L"--template " + o.templatePath;
     std::vector<BYTE> templateBytes;
     PeImage image;
-    if (!ReadWholeFile(o.templatePath, templateBytes, why))
-        return Refuse(templateName + L": " + why);
-    if (!ReadPeImage(templateBytes, image, why))
-        return Refuse(templateName + L": is " + why);
-    for (const auto& [type, name] : {std::make_pair(kXml, kConfigId), std::make_pair(kZipRes, kSkinId),
-                                     std::make_pair(kIconGroup, kIconId)}) {
+    if (!ReadWholeFile(o.templatePath, templateBytes, why)) return Refuse(templateName + L": " + why);
+    if (!ReadPeImage(templateBytes, image, why)) return Refuse(templateName + L": is " + why);
+    for (const auto& [type, name] :
+         {std::make_pair(kXml, kConfigId), std::make_pair(kZipRes, kSkinId), std::make_pair(kIconGroup, kIconId)}) {
         if (image.Find(type, name) == nullptr)
             return Refuse(templateName + L": has no resource " + (name.id == 103 ? L"ICON" : type.text) + L" " +
                           name.Describe() + L", so it is not a varnelTemplate launcher");
@@ -218,10 +206,8 @@ int Make(const MakeOptions& o)
     const std::wstring outName = L"--out " + o.outPath;
     if (!IsFolder(ParentFolder(out)))
         return Refuse(outName + L": the folder " + ParentFolder(out) + L" does not exist");
-    if (IsFolder(out))
-        return Refuse(outName + L": is a folder");
-    if (SameFile(out, o.templatePath))
-        return Refuse(outName + L": is the template itself, which is never changed");
+    if (IsFolder(out)) return Refuse(outName + L": is a folder");
+    if (SameFile(out, o.templatePath)) return Refuse(outName + L": is the template itself, which is never changed");
 
     std::vector<BYTE> config;
     LaunchSettings settings;
@@ -241,8 +227,7 @@ int Make(const MakeOptions& o)
         const bool folder = IsFolder(*o.skin);
         if (folder ? !ZipFolder(*o.skin, skin, why) : !ReadWholeFile(*o.skin, skin, why))
             return Refuse(L"--skin " + *o.skin + L": " + (folder ? L"the folder " : L"") + why);
-        if (!CheckSkinArchive(skin, why))
-            return Refuse(L"--skin " + *o.skin + L": " + why);
+        if (!CheckSkinArchive(skin, why)) return Refuse(L"--skin " + *o.skin + L": " + why);
     }
 
     std::vector<IconImage> icon;
@@ -282,8 +267,7 @@ int Make(const MakeOptions& o)
     TempFile temp(tempName);
     // The copy ends at the image end: any old trailer is cut.
     const std::vector<BYTE> cut(templateBytes.begin(), templateBytes.begin() + image.imageEnd);
-    if (!WriteWholeFile(temp.Path(), cut, why))
-        return Fail(L"writing " + temp.Path() + L": " + why);
+    if (!WriteWholeFile(temp.Path(), cut, why)) return Fail(L"writing " + temp.Path() + L": " + why);
     if (!UpdateResources(temp.Path(), plan, why))
         return Refuse(templateName + L": its resources cannot be updated: " + why);
 
@@ -291,10 +275,8 @@ int Make(const MakeOptions& o)
     PeImage result;
     if (!ReadWholeFile(temp.Path(), written, why) || !ReadPeImage(written, result, why))
         return Fail(L"reading back " + temp.Path() + L": " + why);
-    if (result.imageEnd != written.size())
-        return Fail(L"the updated image does not end where its last section ends");
-    if (!AppendToFile(temp.Path(), trailer, why))
-        return Fail(L"appending the trailer to " + temp.Path() + L": " + why);
+    if (result.imageEnd != written.size()) return Fail(L"the updated image does not end where its last section ends");
+    if (!AppendToFile(temp.Path(), trailer, why)) return Fail(L"appending the trailer to " + temp.Path() + L": " + why);
 
     // Read the result back by the launcher's rules and compare with the plan.
     if (!ReadWholeFile(temp.Path(), written, why) || !ReadPeImage(written, result, why))
@@ -330,10 +312,8 @@ int Show(const std::wstring& path)
     std::wstring why;
     std::vector<BYTE> bytes;
     PeImage image;
-    if (!ReadWholeFile(path, bytes, why))
-        return Refuse(path + L": " + why);
-    if (!ReadPeImage(bytes, image, why))
-        return Refuse(path + L": is " + why);
+    if (!ReadWholeFile(path, bytes, why)) return Refuse(path + L": " + why);
+    if (!ReadPeImage(bytes, image, why)) return Refuse(path + L": is " + why);
     const std::string trailer = TrailerOf(bytes, image);
     PrintOut(L"file: " + path);
     PrintOut(L"image: " + Format(image) + L", ends at " + std::to_wstring(image.imageEnd) + L", trailer " +
@@ -344,18 +324,19 @@ int Show(const std::wstring& path)
     if (config == nullptr || !ReadConfig(config->data, settings))
         PrintOut(config == nullptr ? L"settings: none (no resource XML 104)" : L"settings: XML 104 does not load");
     else
-        for (const auto& [name, value] : DescribeSettings(settings))
-            PrintOut(L"setting " + name + L": " + value);
+        for (const auto& [name, value] : DescribeSettings(settings)) PrintOut(L"setting " + name + L": " + value);
 
     for (int i = 0; i < 2; ++i) {
         std::wstring field;
-        PrintOut(std::wstring(L"trailer ") + kFieldName[i] + L": " + (TrailerField(trailer, i, field) ? field : L"(none)"));
+        PrintOut(std::wstring(L"trailer ") + kFieldName[i] + L": " +
+                 (TrailerField(trailer, i, field) ? field : L"(none)"));
     }
 
     const Resource* skin = image.Find(kZipRes, kSkinId);
     std::vector<ArchiveMember> members;
     if (skin == nullptr || !ListArchive(skin->data, members)) {
-        PrintOut(skin == nullptr ? L"skin: none (no resource ZIPRES 101)" : L"skin: ZIPRES 101 is not a readable archive");
+        PrintOut(skin == nullptr ? L"skin: none (no resource ZIPRES 101)"
+                                 : L"skin: ZIPRES 101 is not a readable archive");
     } else {
         PrintOut(L"skin: " + std::to_wstring(members.size()) + L" files, " + std::to_wstring(skin->data.size()) +
                  L" bytes zipped");

@@ -42,16 +42,14 @@ int wmain(int argc, wchar_t** argv)
         return Stamp::kExitOk;
     }
     if (command == L"show") {
-        if (argc != 3)
-            return Usage(L"show takes one file");
+        if (argc != 3) return Usage(L"show takes one file");
         return Stamp::Show(argv[2]);
     }
-    if (command != L"make")
-        return Usage(command.empty() ? L"no command given" : L"unknown command " + command);
+    if (command != L"make") return Usage(command.empty() ? L"no command given" : L"unknown command " + command);
 
     Stamp::MakeOptions options;
     std::map<std::wstring, std::optional<std::wstring>*> optional = {
-        {L"--config", &options.config}, {L"--skin", &options.skin},     {L"--icon", &options.icon},
+        {L"--config", &options.config}, {L"--skin", &options.skin},       {L"--icon", &options.icon},
         {L"--login", &options.login},   {L"--service", &options.service},
     };
     std::optional<std::wstring> templatePath, outPath;
@@ -59,16 +57,12 @@ int wmain(int argc, wchar_t** argv)
     optional[L"--out"] = &outPath;
     for (int i = 2; i < argc; i += 2) {
         const auto option = optional.find(argv[i]);
-        if (option == optional.end())
-            return Usage(std::wstring(L"unknown option ") + argv[i]);
-        if (i + 1 >= argc)
-            return Usage(std::wstring(argv[i]) + L" needs a value");
-        if (option->second->has_value())
-            return Usage(std::wstring(argv[i]) + L" is given twice");
+        if (option == optional.end()) return Usage(std::wstring(L"unknown option ") + argv[i]);
+        if (i + 1 >= argc) return Usage(std::wstring(argv[i]) + L" needs a value");
+        if (option->second->has_value()) return Usage(std::wstring(argv[i]) + L" is given twice");
         *option->second = std::wstring(argv[i + 1]);
     }
-    if (!templatePath || !outPath)
-        return Usage(L"make needs --template and --out");
+    if (!templatePath || !outPath) return Usage(L"make needs --template and --out");
     options.templatePath = *templatePath;
     options.outPath = *outPath;
     return Stamp::Make(options);

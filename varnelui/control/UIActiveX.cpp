@@ -24,10 +24,10 @@ const TAttributeEntry<CActiveXUI> kActiveXAttributes[] = {
 };
 
 // In-process server, in-process handler, local server and remote server.
-constexpr DWORD kCreateContext = CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER |
-                                 CLSCTX_REMOTE_SERVER;
+constexpr DWORD kCreateContext =
+    CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER | CLSCTX_REMOTE_SERVER;
 
-constexpr UINT kFirstMouseMessage = WM_MOUSEMOVE;  // 0x200
+constexpr UINT kFirstMouseMessage = WM_MOUSEMOVE; // 0x200
 constexpr UINT kLastMouseMessage = 0x020D;        // WM_XBUTTONDBLCLK
 constexpr UINT kFirstKeyMessage = WM_KEYDOWN;     // 0x100
 constexpr UINT kLastKeyMessage = 0x0108;
@@ -165,8 +165,8 @@ void CActiveXUI::DoPaint(HDC hDC, const RECT& rcPaint)
     if (m_pControl == nullptr || !m_pControl->m_bWindowless || !m_pControl->m_pViewObject) return;
 
     RECTL rcBounds = {m_rcItem.left, m_rcItem.top, m_rcItem.right, m_rcItem.bottom};
-    m_pControl->m_pViewObject->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, hDC, &rcBounds, nullptr,
-                                    nullptr, 0);
+    m_pControl->m_pViewObject->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, hDC, &rcBounds, nullptr, nullptr,
+                                    0);
 }
 
 LRESULT CActiveXUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled)
@@ -253,7 +253,8 @@ CUIComPtr<IOleObject> CActiveXUI::CreateFromModule()
     if (hModule == nullptr) return pObject;
 
     using DllGetClassObjectProc = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, LPVOID*);
-    union {
+    union
+    {
         FARPROC proc;
         DllGetClassObjectProc getClassObject;
     } entry;

@@ -360,12 +360,10 @@ STDMETHODIMP CActiveXCtrl::OnUIActivate()
     return S_OK;
 }
 
-STDMETHODIMP CActiveXCtrl::GetWindowContext(IOleInPlaceFrame** ppFrame, IOleInPlaceUIWindow** ppDoc,
-                                            LPRECT lprcPosRect, LPRECT lprcClipRect,
-                                            LPOLEINPLACEFRAMEINFO lpFrameInfo)
+STDMETHODIMP CActiveXCtrl::GetWindowContext(IOleInPlaceFrame** ppFrame, IOleInPlaceUIWindow** ppDoc, LPRECT lprcPosRect,
+                                            LPRECT lprcClipRect, LPOLEINPLACEFRAMEINFO lpFrameInfo)
 {
-    if (ppFrame == nullptr || ppDoc == nullptr || lprcPosRect == nullptr || lprcClipRect == nullptr)
-        return E_POINTER;
+    if (ppFrame == nullptr || ppDoc == nullptr || lprcPosRect == nullptr || lprcClipRect == nullptr) return E_POINTER;
     *ppFrame = nullptr;
     *ppDoc = nullptr;
     if (m_pOwner == nullptr) return E_UNEXPECTED;
@@ -731,8 +729,7 @@ LRESULT CActiveXWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
     case WM_MOUSEWHEEL:
         // The wheel stops here; it must not scroll the skinned window behind.
         return 0;
-    default:
-        break;
+    default: break;
     }
     return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
 }

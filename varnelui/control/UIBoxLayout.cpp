@@ -50,9 +50,11 @@ void CBoxLayoutUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
     using Entry = AttrParse::TAttributeEntry<CBoxLayoutUI>;
     static const Entry kAttributes[] = {
-        {L"sepimm", AttrParse::AttrSyntax::Bool, [](CBoxLayoutUI& c, LPCWSTR v) { c.SetSepImmMode(AttrParse::ParseBool(v)); }},
+        {L"sepimm", AttrParse::AttrSyntax::Bool,
+         [](CBoxLayoutUI& c, LPCWSTR v) { c.SetSepImmMode(AttrParse::ParseBool(v)); }},
     };
-    if (!AttrParse::ApplyFromTable(kAttributes, *this, pstrName, pstrValue)) CContainerUI::SetAttribute(pstrName, pstrValue);
+    if (!AttrParse::ApplyFromTable(kAttributes, *this, pstrName, pstrValue))
+        CContainerUI::SetAttribute(pstrName, pstrValue);
 }
 
 void CBoxLayoutUI::DoEvent(TEventUI& event)
@@ -97,8 +99,7 @@ void CBoxLayoutUI::SetPos(RECT rc)
     const int nGaps = std::max(nPlaced - 1, 0) * m_iChildPadding;
     nFixed += nGaps;
 
-    const LONG nExpand =
-        nAdjustables > 0 ? std::max<LONG>((m_axis.Along(szAvailable) - nFixed) / nAdjustables, 0) : 0;
+    const LONG nExpand = nAdjustables > 0 ? std::max<LONG>((m_axis.Along(szAvailable) - nFixed) / nAdjustables, 0) : 0;
 
     // Second pass: place them; the last child without a size takes what is left.
     const SIZE szScroll = GetScrollPos();

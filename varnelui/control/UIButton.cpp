@@ -12,8 +12,8 @@ namespace {
 
 const CControlRegistration<CButtonUI> kRegistration;
 
-using AttrParse::ParseColor;
 using AttrParse::AttrSyntax;
+using AttrParse::ParseColor;
 using AttrParse::TAttributeEntry;
 
 const TAttributeEntry<CButtonUI> kButtonAttributes[] = {
@@ -82,9 +82,7 @@ void CButtonUI::DoEvent(TEventUI& event)
 
     switch (event.kind) {
     case EVT_SETFOCUS:
-    case EVT_KILLFOCUS:
-        Invalidate();
-        break;
+    case EVT_KILLFOCUS: Invalidate(); break;
     case EVT_KEYDOWN:
         if (IsKeyboardEnabled() && (event.keyChar == VK_SPACE || event.keyChar == VK_RETURN)) {
             Activate();
@@ -131,11 +129,8 @@ void CButtonUI::DoEvent(TEventUI& event)
             Invalidate();
         }
         break;
-    case EVT_SETCURSOR:
-        ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
-        return;
-    default:
-        break;
+    case EVT_SETCURSOR: ::SetCursor(::LoadCursorW(nullptr, IDC_HAND)); return;
+    default: break;
     }
     CLabelUI::DoEvent(event);
 }

@@ -300,8 +300,10 @@ void CContainerUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
     using Entry = AttrParse::TAttributeEntry<CContainerUI>;
     static const Entry kAttributes[] = {
-        {L"inset", AttrParse::AttrSyntax::Rect, [](CContainerUI& c, LPCWSTR v) { c.SetInset(AttrParse::ParseRect(v)); }},
-        {L"mousechild", AttrParse::AttrSyntax::Bool, [](CContainerUI& c, LPCWSTR v) { c.SetMouseChildEnabled(AttrParse::ParseBool(v)); }},
+        {L"inset", AttrParse::AttrSyntax::Rect,
+         [](CContainerUI& c, LPCWSTR v) { c.SetInset(AttrParse::ParseRect(v)); }},
+        {L"mousechild", AttrParse::AttrSyntax::Bool,
+         [](CContainerUI& c, LPCWSTR v) { c.SetMouseChildEnabled(AttrParse::ParseBool(v)); }},
         {L"vscrollbar", AttrParse::AttrSyntax::Bool,
          [](CContainerUI& c, LPCWSTR v) {
              c.EnableScrollBar(AttrParse::ParseBool(v), c.m_pHorizontalScrollBar != nullptr);

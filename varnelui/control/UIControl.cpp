@@ -12,6 +12,7 @@ namespace {
 
 const CControlRegistration<CControlUI> kRegistration;
 
+using AttrParse::AttrSyntax;
 using AttrParse::ParseBkColor;
 using AttrParse::ParseBool;
 using AttrParse::ParseColor;
@@ -19,7 +20,6 @@ using AttrParse::ParseInt;
 using AttrParse::ParseInts;
 using AttrParse::ParseRect;
 using AttrParse::ParseSize;
-using AttrParse::AttrSyntax;
 using AttrParse::TAttributeEntry;
 using AttrParse::ToInt;
 
@@ -559,9 +559,7 @@ bool CControlUI::ForwardMouseEventToParent(TEventUI& event)
 void CControlUI::DoEvent(TEventUI& event)
 {
     switch (event.kind) {
-    case EVT_SETCURSOR:
-        ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
-        return;
+    case EVT_SETCURSOR: ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW)); return;
     case EVT_SETFOCUS:
         m_bFocused = true;
         Invalidate();
@@ -579,8 +577,7 @@ void CControlUI::DoEvent(TEventUI& event)
             return;
         }
         break;
-    default:
-        break;
+    default: break;
     }
     if (m_pParent != nullptr) m_pParent->DoEvent(event);
 }
@@ -875,8 +872,7 @@ void CControlUI::DoPaint(HDC hDC, const RECT& rcPaint)
 
     CRenderClip roundClip;
     if (m_cxyBorderRound.cx > 0 || m_cxyBorderRound.cy > 0) {
-        CRenderClip::GenerateRoundClip(hDC, m_rcPaint, m_rcItem, m_cxyBorderRound.cx, m_cxyBorderRound.cy,
-                                       roundClip);
+        CRenderClip::GenerateRoundClip(hDC, m_rcPaint, m_rcItem, m_cxyBorderRound.cx, m_cxyBorderRound.cy, roundClip);
     }
 
     PaintBkColor(hDC);
@@ -900,13 +896,13 @@ void CControlUI::PaintBkColor(HDC hDC)
         RECT rcLower = m_rcItem;
         rcUpper.bottom = (m_rcItem.top + m_rcItem.bottom) / 2;
         rcLower.top = rcUpper.bottom;
-        CRenderEngine::DrawGradient(hDC, rcUpper, GetAdjustColor(m_dwBackColor), GetAdjustColor(m_dwBackColor2),
-                                    true, 8);
-        CRenderEngine::DrawGradient(hDC, rcLower, GetAdjustColor(m_dwBackColor2), GetAdjustColor(m_dwBackColor3),
-                                    true, 8);
+        CRenderEngine::DrawGradient(hDC, rcUpper, GetAdjustColor(m_dwBackColor), GetAdjustColor(m_dwBackColor2), true,
+                                    8);
+        CRenderEngine::DrawGradient(hDC, rcLower, GetAdjustColor(m_dwBackColor2), GetAdjustColor(m_dwBackColor3), true,
+                                    8);
     } else {
-        CRenderEngine::DrawGradient(hDC, m_rcItem, GetAdjustColor(m_dwBackColor), GetAdjustColor(m_dwBackColor2),
-                                    true, 16);
+        CRenderEngine::DrawGradient(hDC, m_rcItem, GetAdjustColor(m_dwBackColor), GetAdjustColor(m_dwBackColor2), true,
+                                    16);
     }
 }
 
@@ -957,8 +953,8 @@ void CControlUI::PaintBorder(HDC hDC)
                                     m_nBorderStyle);
         }
         if (m_rcBorderSize.bottom > 0) {
-            CRenderEngine::DrawLine(hDC, RECT{rc.left, rc.bottom, rc.right, rc.bottom}, m_rcBorderSize.bottom,
-                                    dwColor, m_nBorderStyle);
+            CRenderEngine::DrawLine(hDC, RECT{rc.left, rc.bottom, rc.right, rc.bottom}, m_rcBorderSize.bottom, dwColor,
+                                    m_nBorderStyle);
         }
         return;
     }

@@ -215,7 +215,7 @@ protected:
     bool m_bKeyboardEnabled;
     bool m_bFocused;
     bool m_bFloat;
-    bool m_bInSizeNotification;  // guards SetPos's OnSize against re-entry
+    bool m_bInSizeNotification; // guards SetPos's OnSize against re-entry
     TRelativePosUI m_tRelativePos;
 
     CUIString m_sText;

@@ -9,7 +9,7 @@ namespace {
 const CControlRegistration<CHorizontalLayoutUI> kRegistration;
 
 constexpr TBoxRules kHorizontalRules = {LayoutAxis::Horizontal, /*barsReservedWhenEmpty*/ false,
-                                       /*followsCrossScroll*/ false};
+                                        /*followsCrossScroll*/ false};
 
 } // namespace
 
@@ -42,9 +42,11 @@ void CHorizontalLayoutUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
     using Entry = AttrParse::TAttributeEntry<CHorizontalLayoutUI>;
     static const Entry kAttributes[] = {
-        {L"sepwidth", AttrParse::AttrSyntax::Int, [](CHorizontalLayoutUI& c, LPCWSTR v) { c.SetSepWidth(static_cast<int>(AttrParse::ParseInt(v))); }},
+        {L"sepwidth", AttrParse::AttrSyntax::Int,
+         [](CHorizontalLayoutUI& c, LPCWSTR v) { c.SetSepWidth(static_cast<int>(AttrParse::ParseInt(v))); }},
     };
-    if (!AttrParse::ApplyFromTable(kAttributes, *this, pstrName, pstrValue)) CBoxLayoutUI::SetAttribute(pstrName, pstrValue);
+    if (!AttrParse::ApplyFromTable(kAttributes, *this, pstrName, pstrValue))
+        CBoxLayoutUI::SetAttribute(pstrName, pstrValue);
 }
 
 } // namespace VarnelUI

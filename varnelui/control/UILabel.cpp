@@ -14,12 +14,12 @@ namespace {
 
 const CControlRegistration<CLabelUI> kRegistration;
 
+using AttrParse::AttrSyntax;
 using AttrParse::ParseBool;
 using AttrParse::ParseColor;
 using AttrParse::ParseInt;
 using AttrParse::ParseInts;
 using AttrParse::ParseRect;
-using AttrParse::AttrSyntax;
 using AttrParse::TAttributeEntry;
 using AttrParse::ToInt;
 
@@ -33,12 +33,9 @@ struct TAlignWord
 };
 
 constexpr TAlignWord kAlignWords[] = {
-    {L"left", DT_CENTER | DT_RIGHT | DT_VCENTER | DT_SINGLELINE, 0},
-    {L"center", DT_RIGHT, DT_CENTER},
-    {L"right", DT_CENTER | DT_VCENTER | DT_SINGLELINE, DT_RIGHT},
-    {L"top", DT_VCENTER | DT_BOTTOM, DT_SINGLELINE},
-    {L"vcenter", DT_BOTTOM, DT_CENTER | DT_VCENTER | DT_SINGLELINE},
-    {L"bottom", DT_VCENTER, DT_BOTTOM | DT_SINGLELINE},
+    {L"left", DT_CENTER | DT_RIGHT | DT_VCENTER | DT_SINGLELINE, 0}, {L"center", DT_RIGHT, DT_CENTER},
+    {L"right", DT_CENTER | DT_VCENTER | DT_SINGLELINE, DT_RIGHT},    {L"top", DT_VCENTER | DT_BOTTOM, DT_SINGLELINE},
+    {L"vcenter", DT_BOTTOM, DT_CENTER | DT_VCENTER | DT_SINGLELINE}, {L"bottom", DT_VCENTER, DT_BOTTOM | DT_SINGLELINE},
 };
 
 UINT ApplyAlign(UINT uStyle, LPCWSTR pstrValue)
@@ -554,9 +551,9 @@ void CLabelUI::PaintEffectText(HDC hDC, const RECT& rcText)
 
     if (m_bEnableShadow && (m_dwTextShadowColorA != 0 || m_dwTextShadowColorB != 0)) {
         const DWORD dwShadowB = m_dwTextShadowColorB == 0xFFFFFFFF ? m_dwTextShadowColorA : m_dwTextShadowColorB;
-        const CGpBrush brush = MakeLineBrush(m_nGradientAngle, 0, 0, nGradient,
-                                             WithAlpha(m_nTransShadow, m_dwTextShadowColorA),
-                                             WithAlpha(m_nTransShadow1, dwShadowB));
+        const CGpBrush brush =
+            MakeLineBrush(m_nGradientAngle, 0, 0, nGradient, WithAlpha(m_nTransShadow, m_dwTextShadowColorA),
+                          WithAlpha(m_nTransShadow1, dwShadowB));
         Gdiplus::RectF rcShadow = rcLayout;
         rcShadow.X += m_fShadowOffsetX;
         rcShadow.Y += m_fShadowOffsetY;

@@ -17,7 +17,11 @@ constexpr DWORD kTrackerColor = 0xAA000000;
 } // namespace
 
 CLayoutSeparator::CLayoutSeparator(LayoutAxis axis)
-    : m_axis(axis), m_nSize(0), m_uButtonState(0), m_ptLastMouse{0, 0}, m_rcNewPos{0, 0, 0, 0},
+    : m_axis(axis),
+      m_nSize(0),
+      m_uButtonState(0),
+      m_ptLastMouse{0, 0},
+      m_rcNewPos{0, 0, 0, 0},
       m_bImmMode(false)
 {
 }

@@ -9,7 +9,7 @@ namespace {
 const CControlRegistration<CVerticalLayoutUI> kRegistration;
 
 constexpr TBoxRules kVerticalRules = {LayoutAxis::Vertical, /*barsReservedWhenEmpty*/ true,
-                                     /*followsCrossScroll*/ true};
+                                      /*followsCrossScroll*/ true};
 
 } // namespace
 
@@ -42,9 +42,11 @@ void CVerticalLayoutUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
     using Entry = AttrParse::TAttributeEntry<CVerticalLayoutUI>;
     static const Entry kAttributes[] = {
-        {L"sepheight", AttrParse::AttrSyntax::Int, [](CVerticalLayoutUI& c, LPCWSTR v) { c.SetSepHeight(static_cast<int>(AttrParse::ParseInt(v))); }},
+        {L"sepheight", AttrParse::AttrSyntax::Int,
+         [](CVerticalLayoutUI& c, LPCWSTR v) { c.SetSepHeight(static_cast<int>(AttrParse::ParseInt(v))); }},
     };
-    if (!AttrParse::ApplyFromTable(kAttributes, *this, pstrName, pstrValue)) CBoxLayoutUI::SetAttribute(pstrName, pstrValue);
+    if (!AttrParse::ApplyFromTable(kAttributes, *this, pstrName, pstrValue))
+        CBoxLayoutUI::SetAttribute(pstrName, pstrValue);
 }
 
 } // namespace VarnelUI

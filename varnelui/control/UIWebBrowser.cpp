@@ -26,7 +26,8 @@ const TAttributeEntry<CWebBrowserUI> kWebBrowserAttributes[] = {
 };
 
 // {F38BC242-B950-11D1-8918-00C04FC2C836}
-constexpr GUID kCGID_DocHostCommandHandler = {0xF38BC242, 0xB950, 0x11D1, {0x89, 0x18, 0x00, 0xC0, 0x4F, 0xC2, 0xC8, 0x36}};
+constexpr GUID kCGID_DocHostCommandHandler = {
+    0xF38BC242, 0xB950, 0x11D1, {0x89, 0x18, 0x00, 0xC0, 0x4F, 0xC2, 0xC8, 0x36}};
 
 constexpr UINT kFirstKeyMessage = WM_KEYDOWN; // 0x100
 constexpr UINT kLastKeyMessage = 0x0108;
@@ -235,8 +236,7 @@ HRESULT CWebBrowserUI::GetProperty(IDispatch* pObj, LPOLESTR pName, VARIANT* pVa
     const DISPID id = FindId(pObj, pName);
     if (id == -1) return E_FAIL;
     DISPPARAMS params = {};
-    return pObj->Invoke(id, IID_NULL, LOCALE_SYSTEM_DEFAULT, DISPATCH_PROPERTYGET, &params, pValue, nullptr,
-                        nullptr);
+    return pObj->Invoke(id, IID_NULL, LOCALE_SYSTEM_DEFAULT, DISPATCH_PROPERTYGET, &params, pValue, nullptr, nullptr);
 }
 
 HRESULT CWebBrowserUI::SetProperty(IDispatch* pObj, LPOLESTR pName, VARIANT* pValue)
@@ -246,18 +246,15 @@ HRESULT CWebBrowserUI::SetProperty(IDispatch* pObj, LPOLESTR pName, VARIANT* pVa
     // A property put names its one argument DISPID_PROPERTYPUT.
     DISPID putId = DISPID_PROPERTYPUT;
     DISPPARAMS params = {pValue, &putId, 1, 1};
-    return pObj->Invoke(id, IID_NULL, LOCALE_SYSTEM_DEFAULT, DISPATCH_PROPERTYPUT, &params, nullptr, nullptr,
-                        nullptr);
+    return pObj->Invoke(id, IID_NULL, LOCALE_SYSTEM_DEFAULT, DISPATCH_PROPERTYPUT, &params, nullptr, nullptr, nullptr);
 }
 
-HRESULT CWebBrowserUI::InvokeMethod(IDispatch* pObj, LPOLESTR pMethodName, VARIANT* pVarResult, VARIANT* ps,
-                                    int cArgs)
+HRESULT CWebBrowserUI::InvokeMethod(IDispatch* pObj, LPOLESTR pMethodName, VARIANT* pVarResult, VARIANT* ps, int cArgs)
 {
     const DISPID id = FindId(pObj, pMethodName);
     if (id == -1) return E_FAIL;
     DISPPARAMS params = {ps, nullptr, static_cast<UINT>(cArgs > 0 ? cArgs : 0), 0};
-    return pObj->Invoke(id, IID_NULL, LOCALE_SYSTEM_DEFAULT, DISPATCH_METHOD, &params, pVarResult, nullptr,
-                        nullptr);
+    return pObj->Invoke(id, IID_NULL, LOCALE_SYSTEM_DEFAULT, DISPATCH_METHOD, &params, pVarResult, nullptr, nullptr);
 }
 
 // ---- IUnknown -------------------------------------------------------------------------
@@ -278,14 +275,10 @@ STDMETHODIMP CWebBrowserUI::QueryInterface(REFIID riid, LPVOID* ppvObject)
 {
     if (ppvObject == nullptr) return E_POINTER;
     *ppvObject = nullptr;
-    if (riid == IID_IUnknown || riid == __uuidof(IDocHostUIHandler))
-        *ppvObject = static_cast<IDocHostUIHandler*>(this);
-    else if (riid == IID_IDispatch)
-        *ppvObject = static_cast<IDispatch*>(this);
-    else if (riid == IID_IServiceProvider)
-        *ppvObject = static_cast<IServiceProvider*>(this);
-    else if (riid == IID_IOleCommandTarget)
-        *ppvObject = static_cast<IOleCommandTarget*>(this);
+    if (riid == IID_IUnknown || riid == __uuidof(IDocHostUIHandler)) *ppvObject = static_cast<IDocHostUIHandler*>(this);
+    else if (riid == IID_IDispatch) *ppvObject = static_cast<IDispatch*>(this);
+    else if (riid == IID_IServiceProvider) *ppvObject = static_cast<IServiceProvider*>(this);
+    else if (riid == IID_IOleCommandTarget) *ppvObject = static_cast<IOleCommandTarget*>(this);
     if (*ppvObject == nullptr) return E_NOINTERFACE;
     AddRef();
     return S_OK;
@@ -321,8 +314,8 @@ STDMETHODIMP CWebBrowserUI::Invoke(DISPID dispIdMember, REFIID riid, LCID /*lcid
 
     switch (dispIdMember) {
     case DISPID_BEFORENAVIGATE2:
-        if (!HasArgs(pDispParams, {VT_DISPATCH, kVariantRef, kVariantRef, kVariantRef, kVariantRef, kVariantRef,
-                                   kBoolRef}))
+        if (!HasArgs(pDispParams,
+                     {VT_DISPATCH, kVariantRef, kVariantRef, kVariantRef, kVariantRef, kVariantRef, kBoolRef}))
             return DISP_E_TYPEMISMATCH;
         if (pHandler != nullptr) {
             pHandler->BeforeNavigate2(args[6].pdispVal, args[5].pvarVal, args[4].pvarVal, args[3].pvarVal,
@@ -333,9 +326,7 @@ STDMETHODIMP CWebBrowserUI::Invoke(DISPID dispIdMember, REFIID riid, LCID /*lcid
         if (!HasArgs(pDispParams, {VT_DISPATCH, kVariantRef})) return DISP_E_TYPEMISMATCH;
         OnNavigateComplete2(args[1].pdispVal, args[0].pvarVal);
         break;
-    case DISPID_DOCUMENTCOMPLETE:
-        OnDocumentComplete();
-        break;
+    case DISPID_DOCUMENTCOMPLETE: OnDocumentComplete(); break;
     case DISPID_NAVIGATEERROR:
         if (!HasArgs(pDispParams, {VT_DISPATCH, kVariantRef, kVariantRef, kVariantRef, kBoolRef}))
             return DISP_E_TYPEMISMATCH;
@@ -348,16 +339,15 @@ STDMETHODIMP CWebBrowserUI::Invoke(DISPID dispIdMember, REFIID riid, LCID /*lcid
         if (!HasArgs(pDispParams, {VT_BYREF | VT_DISPATCH, kBoolRef, VT_I4, VT_BSTR, VT_BSTR}))
             return DISP_E_TYPEMISMATCH;
         if (pHandler != nullptr) {
-            pHandler->NewWindow3(args[4].ppdispVal, args[3].pboolVal, static_cast<DWORD>(args[2].lVal),
-                                 args[1].bstrVal, args[0].bstrVal);
+            pHandler->NewWindow3(args[4].ppdispVal, args[3].pboolVal, static_cast<DWORD>(args[2].lVal), args[1].bstrVal,
+                                 args[0].bstrVal);
         }
         break;
     case DISPID_COMMANDSTATECHANGE:
         if (!HasArgs(pDispParams, {VT_I4, VT_BOOL})) return DISP_E_TYPEMISMATCH;
         if (pHandler != nullptr) pHandler->CommandStateChange(args[1].lVal, args[0].boolVal);
         break;
-    case DISPID_STATUSTEXTCHANGE:
-        break;
+    case DISPID_STATUSTEXTCHANGE: break;
     case DISPID_AMBIENT_DLCONTROL:
         // Images and videos, nothing that runs.
         if (pVarResult != nullptr) {
@@ -366,8 +356,7 @@ STDMETHODIMP CWebBrowserUI::Invoke(DISPID dispIdMember, REFIID riid, LCID /*lcid
             pVarResult->lVal = DLCTL_DLIMAGES | DLCTL_VIDEOS;
         }
         break;
-    default:
-        return DISP_E_MEMBERNOTFOUND;
+    default: return DISP_E_MEMBERNOTFOUND;
     }
     return S_OK;
 }
@@ -539,8 +528,7 @@ HRESULT CWebBrowserUI::Download(IMoniker* pmk, IBindCtx* pbc, DWORD dwBindVerb, 
                                 LPCOLESTR pszHeaders, LPCOLESTR pszRedir, UINT uiCP)
 {
     if (m_pWebBrowserEventHandler == nullptr) return S_OK;
-    return m_pWebBrowserEventHandler->Download(pmk, pbc, dwBindVerb, grfBINDF, pBindInfo, pszHeaders, pszRedir,
-                                               uiCP);
+    return m_pWebBrowserEventHandler->Download(pmk, pbc, dwBindVerb, grfBINDF, pBindInfo, pszHeaders, pszRedir, uiCP);
 }
 
 STDMETHODIMP_(ULONG) CWebBrowserUI::CDownloadManager::AddRef()
@@ -563,9 +551,9 @@ STDMETHODIMP CWebBrowserUI::CDownloadManager::QueryInterface(REFIID riid, LPVOID
     return S_OK;
 }
 
-STDMETHODIMP CWebBrowserUI::CDownloadManager::Download(IMoniker* pmk, IBindCtx* pbc, DWORD dwBindVerb,
-                                                       LONG grfBINDF, BINDINFO* pBindInfo, LPCOLESTR pszHeaders,
-                                                       LPCOLESTR pszRedir, UINT uiCP)
+STDMETHODIMP CWebBrowserUI::CDownloadManager::Download(IMoniker* pmk, IBindCtx* pbc, DWORD dwBindVerb, LONG grfBINDF,
+                                                       BINDINFO* pBindInfo, LPCOLESTR pszHeaders, LPCOLESTR pszRedir,
+                                                       UINT uiCP)
 {
     return m_owner.Download(pmk, pbc, dwBindVerb, grfBINDF, pBindInfo, pszHeaders, pszRedir, uiCP);
 }

@@ -70,8 +70,7 @@ public:
     static DISPID FindId(IDispatch* pObj, LPOLESTR pName);
     static HRESULT GetProperty(IDispatch* pObj, LPOLESTR pName, VARIANT* pValue);
     static HRESULT SetProperty(IDispatch* pObj, LPOLESTR pName, VARIANT* pValue);
-    static HRESULT InvokeMethod(IDispatch* pObj, LPOLESTR pMethodName, VARIANT* pVarResult, VARIANT* ps,
-                                int cArgs);
+    static HRESULT InvokeMethod(IDispatch* pObj, LPOLESTR pMethodName, VARIANT* pVarResult, VARIANT* ps, int cArgs);
 
     // ---- IUnknown -----------------------------------------------------------------
     STDMETHOD_(ULONG, AddRef)() override;
@@ -108,8 +107,7 @@ public:
     STDMETHOD(QueryService)(REFGUID guidService, REFIID riid, void** ppvObject) override;
 
     // ---- IOleCommandTarget --------------------------------------------------------
-    STDMETHOD(QueryStatus)(const GUID* pguidCmdGroup, ULONG cCmds, OLECMD prgCmds[],
-                           OLECMDTEXT* pCmdText) override;
+    STDMETHOD(QueryStatus)(const GUID* pguidCmdGroup, ULONG cCmds, OLECMD prgCmds[], OLECMDTEXT* pCmdText) override;
     STDMETHOD(Exec)(const GUID* pguidCmdGroup, DWORD nCmdID, DWORD nCmdexecopt, VARIANT* pvaIn,
                     VARIANT* pvaOut) override;
 
@@ -117,11 +115,7 @@ public:
     LRESULT TranslateAcceleratorW(MSG* pMsg) override;
 
 protected:
-    enum class SinkAction
-    {
-        Connect,
-        Disconnect
-    };
+    enum class SinkAction { Connect, Disconnect };
     // Connects or disconnects the DWebBrowserEvents2 sink.
     HRESULT RegisterEventHandler(SinkAction action);
 
@@ -157,10 +151,10 @@ protected:
 // property as the page set it.
 struct TBodyStyle
 {
-    LPCWSTR scroll;       // the body's scroll attribute
-    LPCWSTR overflow;     // style overflow
-    LPCWSTR border;       // style border
-    LPCWSTR borderStyle;  // style border style
+    LPCWSTR scroll;      // the body's scroll attribute
+    LPCWSTR overflow;    // style overflow
+    LPCWSTR border;      // style border
+    LPCWSTR borderStyle; // style border style
 };
 
 // Applies the style to the body of a document (any IDispatch that is an HTML

@@ -16,8 +16,8 @@ namespace VarnelUI {
 
 namespace {
 
-using AttrParse::ParseBool;
 using AttrParse::AttrSyntax;
+using AttrParse::ParseBool;
 using AttrParse::TAttributeEntry;
 
 const TAttributeEntry<CWebBrowser2UI> kWebBrowser2Attributes[] = {
@@ -44,8 +44,7 @@ std::vector<char> NarrowText(LPCWSTR psz)
 CUIComPtr<IDispatch> DocumentOf(IDispatch* pDisp)
 {
     CUIComPtr<IDispatch> pDocument;
-    if (const auto pBrowser = ComQuery<IWebBrowser2>(pDisp))
-        pBrowser->get_Document(pDocument.ReleaseAndGetAddressOf());
+    if (const auto pBrowser = ComQuery<IWebBrowser2>(pDisp)) pBrowser->get_Document(pDocument.ReleaseAndGetAddressOf());
     return pDocument;
 }
 
@@ -54,7 +53,11 @@ CUIComPtr<IDispatch> DocumentOf(IDispatch* pDisp)
 // ==== CWebBrowser2UI =======================================================================
 
 CWebBrowser2UI::CWebBrowser2UI()
-    : m_bAutoNavi(true), m_bAutoSink(true), m_bBorder(false), m_bScrollBar(false), m_pSinker(nullptr)
+    : m_bAutoNavi(true),
+      m_bAutoSink(true),
+      m_bBorder(false),
+      m_bScrollBar(false),
+      m_pSinker(nullptr)
 {
     m_clsid = kWebBrowserClsid;
 }
@@ -158,7 +161,11 @@ void CWebBrowser2UI::Navigate2(LPCWSTR lpszUrl)
 // ==== WebBrowserEventSinker ===================================================================
 
 WebBrowserEventSinker::WebBrowserEventSinker(CWebBrowser2UI* pOwner, bool bBorder, bool bScrollBar)
-    : m_dwRef(1), m_pOwner(pOwner), m_bBorder(bBorder), m_bScrollBar(bScrollBar), m_bNavigateError(false),
+    : m_dwRef(1),
+      m_pOwner(pOwner),
+      m_bBorder(bBorder),
+      m_bScrollBar(bScrollBar),
+      m_bNavigateError(false),
       m_dwCookie(0)
 {
 }
@@ -229,8 +236,8 @@ STDMETHODIMP WebBrowserEventSinker::GetIDsOfNames(REFIID /*riid*/, LPOLESTR* /*r
 }
 
 STDMETHODIMP WebBrowserEventSinker::Invoke(DISPID dispIdMember, REFIID /*riid*/, LCID /*lcid*/, WORD /*wFlags*/,
-                                           DISPPARAMS* pDispParams, VARIANT* /*pVarResult*/,
-                                           EXCEPINFO* /*pExcepInfo*/, UINT* /*puArgErr*/)
+                                           DISPPARAMS* pDispParams, VARIANT* /*pVarResult*/, EXCEPINFO* /*pExcepInfo*/,
+                                           UINT* /*puArgErr*/)
 {
     const UINT cArgs = pDispParams != nullptr && pDispParams->rgvarg != nullptr ? pDispParams->cArgs : 0;
     // The dispatch argument (the page's browser) comes last, so first in rgvarg.
@@ -248,11 +255,8 @@ STDMETHODIMP WebBrowserEventSinker::Invoke(DISPID dispIdMember, REFIID /*riid*/,
             OnDocumentComplete(pDisp, url.vt == (VT_BYREF | VT_VARIANT) ? url.pvarVal : nullptr);
         }
         return S_OK;
-    case DISPID_NAVIGATEERROR:
-        m_bNavigateError = true;
-        return S_OK;
-    default:
-        return DISP_E_MEMBERNOTFOUND;
+    case DISPID_NAVIGATEERROR: m_bNavigateError = true; return S_OK;
+    default: return DISP_E_MEMBERNOTFOUND;
     }
 }
 
@@ -291,7 +295,9 @@ void WebBrowserEventSinker::OnDocumentComplete(IDispatch* pDisp, const VARIANT* 
 // ==== CDocHostUIHandler ========================================================================
 
 CDocHostUIHandler::CDocHostUIHandler(bool bBorder, bool bScrollBar)
-    : m_dwRef(1), m_bBorder(bBorder), m_bScrollBar(bScrollBar)
+    : m_dwRef(1),
+      m_bBorder(bBorder),
+      m_bScrollBar(bScrollBar)
 {
 }
 
@@ -311,10 +317,8 @@ STDMETHODIMP CDocHostUIHandler::QueryInterface(REFIID riid, LPVOID* ppvObject)
 {
     if (ppvObject == nullptr) return E_POINTER;
     *ppvObject = nullptr;
-    if (riid == IID_IUnknown || riid == __uuidof(IDocHostUIHandler))
-        *ppvObject = static_cast<IDocHostUIHandler*>(this);
-    else if (riid == IID_IOleCommandTarget)
-        *ppvObject = static_cast<IOleCommandTarget*>(this);
+    if (riid == IID_IUnknown || riid == __uuidof(IDocHostUIHandler)) *ppvObject = static_cast<IDocHostUIHandler*>(this);
+    else if (riid == IID_IOleCommandTarget) *ppvObject = static_cast<IOleCommandTarget*>(this);
     if (*ppvObject == nullptr) return E_NOINTERFACE;
     AddRef();
     return S_OK;
@@ -408,8 +412,8 @@ STDMETHODIMP CDocHostUIHandler::QueryStatus(const GUID* /*pguidCmdGroup*/, ULONG
     return OLECMDERR_E_NOTSUPPORTED;
 }
 
-STDMETHODIMP CDocHostUIHandler::Exec(const GUID* pguidCmdGroup, DWORD nCmdID, DWORD /*nCmdexecopt*/,
-                                     VARIANT* pvaIn, VARIANT* pvaOut)
+STDMETHODIMP CDocHostUIHandler::Exec(const GUID* pguidCmdGroup, DWORD nCmdID, DWORD /*nCmdexecopt*/, VARIANT* pvaIn,
+                                     VARIANT* pvaOut)
 {
     return ExecDocHostCommand(pguidCmdGroup, nCmdID, pvaIn, pvaOut);
 }

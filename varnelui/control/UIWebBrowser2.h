@@ -117,8 +117,7 @@ public:
     STDMETHOD(TranslateUrl)(DWORD dwTranslate, LPWSTR pchURLIn, LPWSTR* ppchURLOut) override;
     STDMETHOD(FilterDataObject)(IDataObject* pDO, IDataObject** ppDORet) override;
 
-    STDMETHOD(QueryStatus)(const GUID* pguidCmdGroup, ULONG cCmds, OLECMD prgCmds[],
-                           OLECMDTEXT* pCmdText) override;
+    STDMETHOD(QueryStatus)(const GUID* pguidCmdGroup, ULONG cCmds, OLECMD prgCmds[], OLECMDTEXT* pCmdText) override;
     STDMETHOD(Exec)(const GUID* pguidCmdGroup, DWORD nCmdID, DWORD nCmdexecopt, VARIANT* pvaIn,
                     VARIANT* pvaOut) override;
 
@@ -128,8 +127,7 @@ protected:
     // The questions nobody here cares about get the handler interface's
     // default answers.
     struct TDefaultAnswers : CWebBrowserEventHandler
-    {
-    };
+    {};
 
     ULONG m_dwRef;
     bool m_bBorder;

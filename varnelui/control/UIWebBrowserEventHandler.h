@@ -96,8 +96,7 @@ public:
         return S_FALSE;
     }
     virtual HRESULT Download(IMoniker* /*pmk*/, IBindCtx* /*pbc*/, DWORD /*dwBindVerb*/, LONG /*grfBINDF*/,
-                             BINDINFO* /*pBindInfo*/, LPCOLESTR /*pszHeaders*/, LPCOLESTR /*pszRedir*/,
-                             UINT /*uiCP*/)
+                             BINDINFO* /*pBindInfo*/, LPCOLESTR /*pszHeaders*/, LPCOLESTR /*pszRedir*/, UINT /*uiCP*/)
     {
         return S_OK;
     }

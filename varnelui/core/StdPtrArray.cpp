@@ -10,11 +10,9 @@ namespace detail {
 
 bool GrowArrayBlock(void*& block, int& count, int& capacity, size_t elementSize)
 {
-    if (count == INT_MAX)
-        return false;
+    if (count == INT_MAX) return false;
     ++count;
-    if (count < capacity)
-        return true;
+    if (count < capacity) return true;
     if (capacity > INT_MAX / 2) {
         --count;
         return false;
@@ -41,15 +39,13 @@ CStdPtrArray::CStdPtrArray(int iPreallocSize)
 {
     if (iPreallocSize > 0) {
         m_ppVoid = static_cast<LPVOID*>(malloc(static_cast<size_t>(iPreallocSize) * sizeof(LPVOID)));
-        if (m_ppVoid)
-            m_nAllocated = iPreallocSize;
+        if (m_ppVoid) m_nAllocated = iPreallocSize;
     }
 }
 
 CStdPtrArray::CStdPtrArray(const CStdPtrArray& src)
 {
-    for (int i = 0; i < src.m_nCount; ++i)
-        Add(src.m_ppVoid[i]);
+    for (int i = 0; i < src.m_nCount; ++i) Add(src.m_ppVoid[i]);
 }
 
 CStdPtrArray::~CStdPtrArray()
@@ -67,12 +63,10 @@ void CStdPtrArray::Empty()
 void CStdPtrArray::Resize(int iSize)
 {
     Empty();
-    if (iSize <= 0)
-        return;
+    if (iSize <= 0) return;
     // calloc leaves every slot a null pointer.
     m_ppVoid = static_cast<LPVOID*>(calloc(static_cast<size_t>(iSize), sizeof(LPVOID)));
-    if (m_ppVoid)
-        m_nCount = m_nAllocated = iSize;
+    if (m_ppVoid) m_nCount = m_nAllocated = iSize;
 }
 
 bool CStdPtrArray::IsEmpty() const
@@ -83,8 +77,7 @@ bool CStdPtrArray::IsEmpty() const
 int CStdPtrArray::Find(LPVOID pData) const
 {
     for (int i = 0; i < m_nCount; ++i) {
-        if (m_ppVoid[i] == pData)
-            return i;
+        if (m_ppVoid[i] == pData) return i;
     }
     return -1;
 }
@@ -92,8 +85,7 @@ int CStdPtrArray::Find(LPVOID pData) const
 bool CStdPtrArray::Add(LPVOID pData)
 {
     void* block = m_ppVoid;
-    if (!detail::GrowArrayBlock(block, m_nCount, m_nAllocated, sizeof(LPVOID)))
-        return false;
+    if (!detail::GrowArrayBlock(block, m_nCount, m_nAllocated, sizeof(LPVOID))) return false;
     m_ppVoid = static_cast<LPVOID*>(block);
     m_ppVoid[m_nCount - 1] = pData;
     return true;
@@ -101,35 +93,28 @@ bool CStdPtrArray::Add(LPVOID pData)
 
 bool CStdPtrArray::InsertAt(int iIndex, LPVOID pData)
 {
-    if (iIndex == m_nCount)
-        return Add(pData);
-    if (iIndex < 0 || iIndex > m_nCount)
-        return false;
+    if (iIndex == m_nCount) return Add(pData);
+    if (iIndex < 0 || iIndex > m_nCount) return false;
     void* block = m_ppVoid;
-    if (!detail::GrowArrayBlock(block, m_nCount, m_nAllocated, sizeof(LPVOID)))
-        return false;
+    if (!detail::GrowArrayBlock(block, m_nCount, m_nAllocated, sizeof(LPVOID))) return false;
     m_ppVoid = static_cast<LPVOID*>(block);
-    memmove(&m_ppVoid[iIndex + 1], &m_ppVoid[iIndex],
-            static_cast<size_t>(m_nCount - iIndex - 1) * sizeof(LPVOID));
+    memmove(&m_ppVoid[iIndex + 1], &m_ppVoid[iIndex], static_cast<size_t>(m_nCount - iIndex - 1) * sizeof(LPVOID));
     m_ppVoid[iIndex] = pData;
     return true;
 }
 
 bool CStdPtrArray::SetAt(int iIndex, LPVOID pData)
 {
-    if (iIndex < 0 || iIndex >= m_nCount)
-        return false;
+    if (iIndex < 0 || iIndex >= m_nCount) return false;
     m_ppVoid[iIndex] = pData;
     return true;
 }
 
 bool CStdPtrArray::Remove(int iIndex)
 {
-    if (iIndex < 0 || iIndex >= m_nCount)
-        return false;
+    if (iIndex < 0 || iIndex >= m_nCount) return false;
     --m_nCount;
-    memmove(&m_ppVoid[iIndex], &m_ppVoid[iIndex + 1],
-            static_cast<size_t>(m_nCount - iIndex) * sizeof(LPVOID));
+    memmove(&m_ppVoid[iIndex], &m_ppVoid[iIndex + 1], static_cast<size_t>(m_nCount - iIndex) * sizeof(LPVOID));
     return true;
 }
 
@@ -145,8 +130,7 @@ LPVOID* CStdPtrArray::GetData()
 
 LPVOID CStdPtrArray::GetAt(int iIndex) const
 {
-    if (iIndex < 0 || iIndex >= m_nCount)
-        return nullptr;
+    if (iIndex < 0 || iIndex >= m_nCount) return nullptr;
     return m_ppVoid[iIndex];
 }
 

@@ -36,11 +36,7 @@ private:
         TITEM* pNext;
     };
 
-    enum class Lookup
-    {
-        Plain,
-        MoveToFront
-    };
+    enum class Lookup { Plain, MoveToFront };
     TITEM* FindItem(LPCWSTR key, Lookup lookup) const;
     void DeleteAll();
 

@@ -42,8 +42,7 @@ bool ParseBool(LPCWSTR pstrValue);
 
 // How an attribute's value is written. Skin tools check values by it and the
 // vocabulary reference prints it.
-enum class AttrSyntax
-{
+enum class AttrSyntax {
     Text,          // any text
     Int,           // a decimal number
     Numbers,       // one to four decimal numbers

@@ -7,7 +7,9 @@ namespace VarnelUI {
 // ---- CDelegateBase ---------------------------------------------------------
 
 CDelegateBase::CDelegateBase(void* pObject, const void* pFnBytes, size_t cbFn)
-    : m_pObject(pObject), m_fnBytes{}, m_cbFn(cbFn <= kMaxFnBytes ? cbFn : kMaxFnBytes)
+    : m_pObject(pObject),
+      m_fnBytes{},
+      m_cbFn(cbFn <= kMaxFnBytes ? cbFn : kMaxFnBytes)
 {
     std::memcpy(m_fnBytes, pFnBytes, m_cbFn);
 }
@@ -18,8 +20,7 @@ CDelegateBase::~CDelegateBase() = default;
 
 bool CDelegateBase::Equals(const CDelegateBase& rhs) const
 {
-    return m_pObject == rhs.m_pObject && m_cbFn == rhs.m_cbFn
-        && std::memcmp(m_fnBytes, rhs.m_fnBytes, m_cbFn) == 0;
+    return m_pObject == rhs.m_pObject && m_cbFn == rhs.m_cbFn && std::memcmp(m_fnBytes, rhs.m_fnBytes, m_cbFn) == 0;
 }
 
 bool CDelegateBase::operator()(void* param)
@@ -59,35 +60,30 @@ CEventSource::CEventSource() = default;
 CEventSource::CEventSource(const CEventSource& rhs)
 {
     for (int i = 0; i < rhs.m_aDelegates.GetSize(); ++i) {
-        if (const CDelegateBase* d = DelegateAt(rhs.m_aDelegates, i))
-            *this += *d;
+        if (const CDelegateBase* d = DelegateAt(rhs.m_aDelegates, i)) *this += *d;
     }
 }
 
 CEventSource& CEventSource::operator=(const CEventSource& rhs)
 {
-    if (this == &rhs)
-        return *this;
+    if (this == &rhs) return *this;
     DestroyAll();
     for (int i = 0; i < rhs.m_aDelegates.GetSize(); ++i) {
-        if (const CDelegateBase* d = DelegateAt(rhs.m_aDelegates, i))
-            *this += *d;
+        if (const CDelegateBase* d = DelegateAt(rhs.m_aDelegates, i)) *this += *d;
     }
     return *this;
 }
 
 CEventSource::~CEventSource()
 {
-    if (m_pDestroyed != nullptr)
-        *m_pDestroyed = true;
+    if (m_pDestroyed != nullptr) *m_pDestroyed = true;
     DestroyAll();
 }
 
 CEventSource::operator bool() const
 {
     for (int i = 0; i < m_aDelegates.GetSize(); ++i) {
-        if (m_aDelegates.GetAt(i) != nullptr)
-            return true;
+        if (m_aDelegates.GetAt(i) != nullptr) return true;
     }
     return false;
 }
@@ -96,12 +92,10 @@ void CEventSource::operator+=(const CDelegateBase& d)
 {
     for (int i = 0; i < m_aDelegates.GetSize(); ++i) {
         const CDelegateBase* p = DelegateAt(m_aDelegates, i);
-        if (p != nullptr && p->Equals(d))
-            return;
+        if (p != nullptr && p->Equals(d)) return;
     }
     CDelegateBase* clone = d.Clone();
-    if (!m_aDelegates.Add(clone))
-        delete clone;
+    if (!m_aDelegates.Add(clone)) delete clone;
 }
 
 void CEventSource::operator+=(FnType pFn)
@@ -113,13 +107,10 @@ void CEventSource::operator-=(const CDelegateBase& d)
 {
     for (int i = 0; i < m_aDelegates.GetSize(); ++i) {
         CDelegateBase* p = DelegateAt(m_aDelegates, i);
-        if (p == nullptr || !p->Equals(d))
-            continue;
+        if (p == nullptr || !p->Equals(d)) continue;
         // While firing, the slot stays (empty) so the running loop's indexes hold.
-        if (m_nFiring > 0)
-            m_aDelegates.SetAt(i, nullptr);
-        else
-            m_aDelegates.Remove(i);
+        if (m_nFiring > 0) m_aDelegates.SetAt(i, nullptr);
+        else m_aDelegates.Remove(i);
         delete p;
         return;
     }
@@ -141,13 +132,11 @@ bool CEventSource::operator()(void* param)
     // The size is read afresh: delegates added while firing are called too.
     for (int i = 0; i < m_aDelegates.GetSize(); ++i) {
         CDelegateBase* d = DelegateAt(m_aDelegates, i);
-        if (d == nullptr)
-            continue;
+        if (d == nullptr) continue;
         const bool goOn = (*d)(param);
         if (destroyed) {
             // This source is gone; only locals may be used from here on.
-            if (pOuterDestroyed != nullptr)
-                *pOuterDestroyed = true;
+            if (pOuterDestroyed != nullptr) *pOuterDestroyed = true;
             return goOn;
         }
         if (!goOn) {
@@ -157,16 +146,14 @@ bool CEventSource::operator()(void* param)
     }
 
     m_pDestroyed = pOuterDestroyed;
-    if (--m_nFiring == 0)
-        Compact();
+    if (--m_nFiring == 0) Compact();
     return result;
 }
 
 void CEventSource::Compact()
 {
     for (int i = m_aDelegates.GetSize() - 1; i >= 0; --i) {
-        if (m_aDelegates.GetAt(i) == nullptr)
-            m_aDelegates.Remove(i);
+        if (m_aDelegates.GetAt(i) == nullptr) m_aDelegates.Remove(i);
     }
 }
 
@@ -179,8 +166,7 @@ void CEventSource::DestroyAll()
         m_aDelegates.SetAt(i, nullptr);
         delete d;
     }
-    if (m_nFiring == 0)
-        m_aDelegates.Empty();
+    if (m_nFiring == 0) m_aDelegates.Empty();
 }
 
 } // namespace VarnelUI

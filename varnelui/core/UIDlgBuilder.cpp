@@ -12,13 +12,13 @@ namespace VarnelUI {
 
 namespace {
 
+using AttrParse::AttrSyntax;
 using AttrParse::ParseBool;
 using AttrParse::ParseColor;
 using AttrParse::ParseInt;
 using AttrParse::ParseInts;
 using AttrParse::ParseRect;
 using AttrParse::ParseSize;
-using AttrParse::AttrSyntax;
 using AttrParse::TAttributeEntry;
 
 bool Equals(LPCWSTR a, LPCWSTR b)
@@ -70,7 +70,8 @@ const TAttributeEntry<CPaintManagerUI> kWindowAttributes[] = {
     {L"shadowtopright", AttrSyntax::Rect, &SetShadowCorner<&CPaintManagerUI::SetToprightShadowRect>},
     {L"shadowbottomleft", AttrSyntax::Rect, &SetShadowCorner<&CPaintManagerUI::SetBottomleftShadowRect>},
     {L"shadowbottomright", AttrSyntax::Rect, &SetShadowCorner<&CPaintManagerUI::SetBottomrightShadowRect>},
-    {L"alpha", AttrSyntax::Int, [](CPaintManagerUI& pm, LPCWSTR v) { pm.SetTransparent(static_cast<int>(ParseInt(v))); }},
+    {L"alpha", AttrSyntax::Int,
+     [](CPaintManagerUI& pm, LPCWSTR v) { pm.SetTransparent(static_cast<int>(ParseInt(v))); }},
     {L"bktrans", AttrSyntax::Bool, &SetFlag<&CPaintManagerUI::SetBackgroundTransparent>},
     {L"disabledfontcolor", AttrSyntax::Color, &SetColor<&CPaintManagerUI::SetDefaultDisabledColor>},
     {L"defaultfontcolor", AttrSyntax::Color, &SetColor<&CPaintManagerUI::SetDefaultFontColor>},
@@ -161,11 +162,9 @@ CControlUI* CDialogBuilder::Create(STRINGorID xml, LPCWSTR type, IDialogBuilderC
     if (xml.IsId()) {
         if (!LoadFromResource(xml.GetId(), type)) return nullptr;
         m_pstrType = type;
-    }
-    else if (xml.m_lpstr[0] == L'<') {
+    } else if (xml.m_lpstr[0] == L'<') {
         if (!m_xml.Load(xml.m_lpstr)) return nullptr;
-    }
-    else if (!m_xml.LoadFromFile(xml.m_lpstr)) {
+    } else if (!m_xml.LoadFromFile(xml.m_lpstr)) {
         return nullptr;
     }
     return Create(pCallback, pManager, pParent);
@@ -189,8 +188,7 @@ bool CDialogBuilder::LoadFromResource(WORD wId, LPCWSTR type)
     return m_xml.LoadFromMem(pBytes, dwSize, 0);
 }
 
-CControlUI* CDialogBuilder::Create(IDialogBuilderCallback* pCallback, CPaintManagerUI* pManager,
-                                   CControlUI* pParent)
+CControlUI* CDialogBuilder::Create(IDialogBuilderCallback* pCallback, CPaintManagerUI* pManager, CControlUI* pParent)
 {
     m_pCallback = pCallback;
     CMarkupNode root = m_xml.GetRoot();
@@ -218,8 +216,7 @@ void CDialogBuilder::RegisterResources(CMarkupNode& root, CPaintManagerUI* pMana
 void CDialogBuilder::ApplyWindowAttributes(CMarkupNode& root, CPaintManagerUI* pManager)
 {
     for (int i = 0; i < root.GetAttributeCount(); ++i) {
-        AttrParse::ApplyFromTable(kWindowAttributes, *pManager, root.GetAttributeName(i),
-                                  root.GetAttributeValue(i));
+        AttrParse::ApplyFromTable(kWindowAttributes, *pManager, root.GetAttributeName(i), root.GetAttributeValue(i));
     }
 }
 
@@ -248,7 +245,7 @@ CControlUI* CDialogBuilder::Parse(CMarkupNode& parent, CControlUI* pParent, CPai
             continue;
         }
         CControlUI* pControl = NewControl(pstrClass);
-        if (pControl == nullptr) continue;  // unknown: skipped with its subtree
+        if (pControl == nullptr) continue; // unknown: skipped with its subtree
 
         if (node.HasChildren()) Parse(node, pControl, pManager);
 
@@ -305,8 +302,7 @@ void CDialogBuilder::Include(CMarkupNode& node, CControlUI* pParent, CPaintManag
         if (m_pstrType != nullptr) {
             const auto wId = static_cast<WORD>(ParseInt(szSource) & 0xFFFF);
             builder.Create(STRINGorID(wId), m_pstrType, m_pCallback, pManager, pParent);
-        }
-        else {
+        } else {
             builder.Create(STRINGorID(szSource), nullptr, m_pCallback, pManager, pParent);
         }
     }
@@ -315,7 +311,8 @@ void CDialogBuilder::Include(CMarkupNode& node, CControlUI* pParent, CPaintManag
 std::vector<AttrParse::TAttributeInfo> CDialogBuilder::GetWindowAttributes()
 {
     std::vector<AttrParse::TAttributeInfo> attributes;
-    for (const TAttributeEntry<CPaintManagerUI>& entry : kWindowAttributes) attributes.push_back({entry.name, entry.syntax});
+    for (const TAttributeEntry<CPaintManagerUI>& entry : kWindowAttributes)
+        attributes.push_back({entry.name, entry.syntax});
     return attributes;
 }
 

@@ -13,8 +13,7 @@ class CControlUI;
 // Control event kinds. The values are fixed: keyboard kinds are contiguous
 // (EVT_KEYDOWN..EVT_SYSKEY) and so are mouse kinds (EVT_MOUSEMOVE..
 // EVT_SCROLLWHEEL), so controls may test ranges.
-enum EVENTTYPE_UI
-{
+enum EVENTTYPE_UI {
     EVT_KEYDOWN = 3,
     EVT_KEYUP = 4,
     EVT_CHAR = 5,
@@ -66,7 +65,7 @@ constexpr UINT CTRLSTATE_CAPTURED = 0x40;
 constexpr UINT FIND_ALL = 0x00000000;
 constexpr UINT FIND_VISIBLE = 0x00000001;
 constexpr UINT FIND_ENABLED = 0x00000002;
-constexpr UINT FIND_HITTEST = 0x00000004;  // data points to the POINT being tested
+constexpr UINT FIND_HITTEST = 0x00000004; // data points to the POINT being tested
 constexpr UINT FIND_TOP_FIRST = 0x00000008;
 constexpr UINT FIND_ME_FIRST = 0x80000000;
 
@@ -76,7 +75,7 @@ struct TEventUI
     int kind;
     CControlUI* sender;
     DWORD timestamp;
-    POINT mousePos;  // client coordinates
+    POINT mousePos; // client coordinates
     wchar_t keyChar;
     WORD keyState;
     WPARAM wParam;

@@ -83,8 +83,7 @@ class CWindowDCHandle
 public:
     CWindowDCHandle() = default;
     explicit CWindowDCHandle(HWND hWnd) : m_hWnd(hWnd), m_hDC(::GetDC(hWnd)) {}
-    CWindowDCHandle(CWindowDCHandle&& rhs) noexcept
-        : m_hWnd(rhs.m_hWnd), m_hDC(std::exchange(rhs.m_hDC, nullptr)) {}
+    CWindowDCHandle(CWindowDCHandle&& rhs) noexcept : m_hWnd(rhs.m_hWnd), m_hDC(std::exchange(rhs.m_hDC, nullptr)) {}
     CWindowDCHandle& operator=(CWindowDCHandle&& rhs) noexcept
     {
         if (this != &rhs) {
@@ -119,7 +118,10 @@ class CSelectObjectGuard
 {
 public:
     CSelectObjectGuard(HDC hDC, HGDIOBJ hObject)
-        : m_hDC(hDC), m_hOld(hDC != nullptr && hObject != nullptr ? ::SelectObject(hDC, hObject) : nullptr) {}
+        : m_hDC(hDC),
+          m_hOld(hDC != nullptr && hObject != nullptr ? ::SelectObject(hDC, hObject) : nullptr)
+    {
+    }
     CSelectObjectGuard(const CSelectObjectGuard&) = delete;
     CSelectObjectGuard& operator=(const CSelectObjectGuard&) = delete;
     ~CSelectObjectGuard()

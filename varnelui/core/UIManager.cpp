@@ -33,8 +33,8 @@ namespace {
 // Search state of the tab predicate.
 struct TFindTabInfo
 {
-    CControlUI* pFocus;  // where the search starts; null: take the first tab stop
-    CControlUI* pLast;   // last tab stop seen
+    CControlUI* pFocus; // where the search starts; null: take the first tab stop
+    CControlUI* pLast;  // last tab stop seen
     bool bForward;
     bool bNextIsIt;
 };
@@ -48,8 +48,8 @@ struct TFindShortcut
 struct TFindClass
 {
     LPCWSTR pstrClass;
-    int iIndex;              // matches still to skip (by-index search)
-    CStdPtrArray* pResults;  // collect-all search
+    int iIndex;             // matches still to skip (by-index search)
+    CStdPtrArray* pResults; // collect-all search
 };
 
 bool ClassMatches(CControlUI* pThis, LPCWSTR pstrClass)
@@ -69,7 +69,7 @@ CControlUI* CALLBACK FindControlFromNameHash(CControlUI* pThis, LPVOID pData)
 {
     const CUIString sName = pThis->GetName();
     if (!sName.IsEmpty()) static_cast<CStdStringPtrMap*>(pData)->Set(sName, pThis);
-    return nullptr;  // visit every control
+    return nullptr; // visit every control
 }
 
 CControlUI* CALLBACK FindControlFromPoint(CControlUI* pThis, LPVOID pData)
@@ -139,9 +139,10 @@ void RemoveAll(CStdPtrArray& array, LPVOID p)
 // ---- watching controls during dispatch --------------------------------------
 
 CPaintManagerUI::CControlWatch::CControlWatch(CPaintManagerUI& manager, CControlUI* pControl)
-    : m_manager(manager), m_pControl(pControl)
+    : m_manager(manager),
+      m_pControl(pControl)
 {
-    if (!m_manager.m_aWatchedControls.Add(&m_pControl)) m_pControl = nullptr;  // unwatched means unsafe
+    if (!m_manager.m_aWatchedControls.Add(&m_pControl)) m_pControl = nullptr; // unwatched means unsafe
 }
 
 CPaintManagerUI::CControlWatch::~CControlWatch()
@@ -184,7 +185,7 @@ CPaintManagerUI::~CPaintManagerUI()
     CControlUI* pRoot = m_pRoot;
     m_pRoot = nullptr;
     delete pRoot;
-    DeleteDelayedCleanup();  // whatever the tree's destructors handed over
+    DeleteDelayedCleanup(); // whatever the tree's destructors handed over
 
     RemoveAllTimers();
     // The tooltip speaks in the default font: it goes first.
@@ -375,8 +376,8 @@ void CPaintManagerUI::SetFocusNeeded(CControlUI* pControl)
     // forward from there, which lands on the control itself.
     TFindTabInfo info = {watch.Get(), nullptr, false, false};
     m_pFocus = watch.Get() != nullptr
-        ? m_pRoot->FindControl(FindControlFromTab, &info, FIND_VISIBLE | FIND_ENABLED | FIND_ME_FIRST)
-        : nullptr;
+                   ? m_pRoot->FindControl(FindControlFromTab, &info, FIND_VISIBLE | FIND_ENABLED | FIND_ME_FIRST)
+                   : nullptr;
     m_bFocusNeeded = true;
     m_pRoot->NeedUpdate();
 }
@@ -525,10 +526,10 @@ bool CPaintManagerUI::KillTimer(CControlUI* pControl, UINT nTimerID)
 {
     for (int i = 0; i < m_aTimers.GetSize(); ++i) {
         TTimerInfo* pTimer = static_cast<TTimerInfo*>(m_aTimers[i]);
-        if (pTimer->pSender == pControl && pTimer->hWnd == m_hWndPaint && pTimer->nLocalID == nTimerID
-            && !pTimer->bKilled) {
+        if (pTimer->pSender == pControl && pTimer->hWnd == m_hWndPaint && pTimer->nLocalID == nTimerID &&
+            !pTimer->bKilled) {
             if (::IsWindow(m_hWndPaint)) ::KillTimer(pTimer->hWnd, pTimer->uWinTimer);
-            pTimer->bKilled = true;  // kept, so setting it again reuses its native id
+            pTimer->bKilled = true; // kept, so setting it again reuses its native id
             return true;
         }
     }
@@ -717,10 +718,8 @@ bool CPaintManagerUI::PreMessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam,
             m_pFocus->Event(event);
         }
         return false;
-    case WM_SYSCHAR:
-        return OnSysChar(static_cast<wchar_t>(std::towupper(static_cast<wint_t>(wParam))));
-    default:
-        return false;
+    case WM_SYSCHAR: return OnSysChar(static_cast<wchar_t>(std::towupper(static_cast<wint_t>(wParam))));
+    default: return false;
     }
 }
 
@@ -755,7 +754,7 @@ bool CPaintManagerUI::TranslateMessage(const MSG* pMsg)
         // innermost registration first. Each manager sees the message once,
         // however many of its ancestors match.
         for (int i = m_aLiveManagers.GetSize() - 1; i >= 0; --i) {
-            if (i >= m_aLiveManagers.GetSize()) continue;  // a handler closed windows
+            if (i >= m_aLiveManagers.GetSize()) continue; // a handler closed windows
             CPaintManagerUI* pManager = static_cast<CPaintManagerUI*>(m_aLiveManagers[i]);
             const HWND hWndPaint = pManager->GetPaintWindow();
             bool bContains = msg.hwnd == hWndPaint;
@@ -867,8 +866,9 @@ void CPaintManagerUI::SetTransparent(int nOpacity)
     m_nOpacity = std::clamp(nOpacity, 0, 255);
     if (m_hWndPaint == nullptr) return;
     const LONG_PTR dwExStyle = ::GetWindowLongPtrW(m_hWndPaint, GWL_EXSTYLE);
-    const LONG_PTR dwNewExStyle =
-        nOpacity >= 0 && nOpacity <= 255 ? (dwExStyle | WS_EX_LAYERED) : (dwExStyle & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
+    const LONG_PTR dwNewExStyle = nOpacity >= 0 && nOpacity <= 255
+                                      ? (dwExStyle | WS_EX_LAYERED)
+                                      : (dwExStyle & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
     if (dwNewExStyle != dwExStyle) ::SetWindowLongPtrW(m_hWndPaint, GWL_EXSTYLE, dwNewExStyle);
     ::SetLayeredWindowAttributes(m_hWndPaint, 0, static_cast<BYTE>(m_nOpacity), LWA_ALPHA);
 }

@@ -34,11 +34,11 @@ struct TFontInfo
 {
     HFONT hFont;
     CUIString faceName;
-    int size;  // pixels; the font is created with height -size
+    int size; // pixels; the font is created with height -size
     bool bold;
     bool underline;
     bool italic;
-    TEXTMETRICW tm;  // zero until first needed
+    TEXTMETRICW tm; // zero until first needed
 };
 
 class VARNELUI_API CPaintManagerUI
@@ -330,7 +330,7 @@ private:
     CMemoryDCHandle m_hDcBackground;
     HWND m_hwndTooltip = nullptr;
     TOOLINFOW m_ToolTip = {};
-    CUIString m_sToolTipText;  // the tool record points into it
+    CUIString m_sToolTipText; // the tool record points into it
     bool m_bShowUpdateRect = false;
 
     CControlUI* m_pRoot = nullptr;

@@ -38,21 +38,11 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
     }
 
     switch (uMsg) {
-    case UIMSG_DELAYED_CLEANUP:
-        DeleteDelayedCleanup();
-        break;
-    case WM_CLOSE:
-        OnClose();
-        break;
-    case WM_ERASEBKGND:
-        lRes = 1;
-        return true;
-    case WM_PAINT:
-        OnPaint();
-        return true;
-    case WM_PRINTCLIENT:
-        OnPrintClient(reinterpret_cast<HDC>(wParam), lParam);
-        break;
+    case UIMSG_DELAYED_CLEANUP: DeleteDelayedCleanup(); break;
+    case WM_CLOSE: OnClose(); break;
+    case WM_ERASEBKGND: lRes = 1; return true;
+    case WM_PAINT: OnPaint(); return true;
+    case WM_PRINTCLIENT: OnPrintClient(reinterpret_cast<HDC>(wParam), lParam); break;
     case WM_GETMINMAXINFO: {
         MINMAXINFO* pInfo = reinterpret_cast<MINMAXINFO*>(lParam);
         if (m_szMinWindow.cx > 0) pInfo->ptMinTrackSize.x = m_szMinWindow.cx;
@@ -68,45 +58,29 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
         }
         if (m_pRoot != nullptr) m_pRoot->NeedUpdate();
         return true;
-    case WM_TIMER:
-        OnTimer(wParam);
-        break;
+    case WM_TIMER: OnTimer(wParam); break;
     case WM_MOUSEHOVER:
         if (OnMouseHover(lParam)) return true;
         break;
-    case WM_MOUSELEAVE:
-        OnMouseLeave();
-        break;
-    case WM_MOUSEMOVE:
-        OnMouseMove(lParam);
-        break;
+    case WM_MOUSELEAVE: OnMouseLeave(); break;
+    case WM_MOUSEMOVE: OnMouseMove(lParam); break;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDOWN:
-        OnButtonDown(uMsg, wParam, lParam);
-        break;
-    case WM_LBUTTONUP:
-        OnButtonUp(wParam, lParam);
-        break;
+    case WM_RBUTTONDOWN: OnButtonDown(uMsg, wParam, lParam); break;
+    case WM_LBUTTONUP: OnButtonUp(wParam, lParam); break;
     case WM_CAPTURECHANGED:
         // Capture taken away by another window (or released by us): the flag
         // must not keep WM_SETCURSOR answered as if a drag were still running.
         if (reinterpret_cast<HWND>(lParam) != m_hWndPaint) m_bMouseCapture = false;
         break;
-    case WM_CONTEXTMENU:
-        OnContextMenu(wParam, lParam);
-        break;
-    case WM_MOUSEWHEEL:
-        OnMouseWheel(wParam, lParam);
-        break;
+    case WM_CONTEXTMENU: OnContextMenu(wParam, lParam); break;
+    case WM_MOUSEWHEEL: OnMouseWheel(wParam, lParam); break;
     case WM_SETCURSOR:
         if (OnSetCursor(wParam, lParam)) return true;
         break;
     case WM_KEYDOWN:
     case WM_KEYUP:
-    case WM_CHAR:
-        OnKey(uMsg, wParam);
-        break;
+    case WM_CHAR: OnKey(uMsg, wParam); break;
     case WM_COMMAND:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
@@ -115,12 +89,10 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
         return true;
     case WM_NOTIFY: {
         const NMHDR* pHeader = reinterpret_cast<const NMHDR*>(lParam);
-        if (pHeader != nullptr)
-            lRes = ::SendMessageW(pHeader->hwndFrom, uMsg + UIMSG_REFLECT_OFFSET, wParam, lParam);
+        if (pHeader != nullptr) lRes = ::SendMessageW(pHeader->hwndFrom, uMsg + UIMSG_REFLECT_OFFSET, wParam, lParam);
         return true;
     }
-    default:
-        break;
+    default: break;
     }
 
     DrainAsyncNotify();
@@ -213,8 +185,8 @@ void CPaintManagerUI::OnMouseMove(LPARAM lParam)
         tme.dwFlags = TME_HOVER | TME_LEAVE;
         tme.hwndTrack = m_hWndPaint;
         tme.dwHoverTime = m_hwndTooltip == nullptr
-            ? 400
-            : static_cast<DWORD>(::SendMessageW(m_hwndTooltip, TTM_GETDELAYTIME, TTDT_INITIAL, 0));
+                              ? 400
+                              : static_cast<DWORD>(::SendMessageW(m_hwndTooltip, TTM_GETDELAYTIME, TTDT_INITIAL, 0));
         ::TrackMouseEvent(&tme);
         m_bMouseTracking = true;
     }
@@ -265,7 +237,7 @@ void CPaintManagerUI::OnButtonDown(UINT uMsg, WPARAM wParam, LPARAM lParam)
     case WM_LBUTTONDOWN:
         m_pEventClick = watch.Get();
         watch.Get()->SetFocus();
-        if (watch.Get() == nullptr) return;  // destroyed by a focus handler
+        if (watch.Get() == nullptr) return; // destroyed by a focus handler
         SetCapture();
         event.kind = EVT_BUTTONDOWN;
         event.wParam = wParam;
@@ -289,8 +261,7 @@ void CPaintManagerUI::OnButtonDown(UINT uMsg, WPARAM wParam, LPARAM lParam)
         watch.Get()->Event(event);
         m_pEventClick = watch.Get();
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -395,7 +366,8 @@ bool CPaintManagerUI::LayoutIfNeeded(const RECT& rcClient)
         bRootLaidOut = true;
     } else {
         for (;;) {
-            CControlUI* pControl = m_pRoot->FindControl(FindControlNeedingUpdate, nullptr, FIND_VISIBLE | FIND_ME_FIRST);
+            CControlUI* pControl =
+                m_pRoot->FindControl(FindControlNeedingUpdate, nullptr, FIND_VISIBLE | FIND_ME_FIRST);
             if (pControl == nullptr) break;
             pControl->SetPos(pControl->GetPos());
             // A control that stays dirty after its own layout would loop forever.
@@ -432,7 +404,7 @@ void CPaintManagerUI::PaintNormal(const RECT& rcClient)
         m_hbmpOffscreen.Reset();
     }
     if (m_bFocusNeeded) SetNextTabControl(true);
-    if (m_pRoot == nullptr) return;  // a windowinit or focus handler detached the tree
+    if (m_pRoot == nullptr) return; // a windowinit or focus handler detached the tree
 
     const SIZE szClient = {rcClient.right - rcClient.left, rcClient.bottom - rcClient.top};
     if (m_szOffscreen.cx != szClient.cx || m_szOffscreen.cy != szClient.cy) {

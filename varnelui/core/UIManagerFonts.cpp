@@ -85,8 +85,7 @@ HFONT CPaintManagerUI::AddFont(LPCWSTR pStrFontName, int nSize, bool bBold, bool
     return AddFontAt(m_CustomFonts.fonts.GetSize(), pStrFontName, nSize, bBold, bUnderline, bItalic);
 }
 
-HFONT CPaintManagerUI::AddFontAt(int index, LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline,
-                                 bool bItalic)
+HFONT CPaintManagerUI::AddFontAt(int index, LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic)
 {
     CFontHandle hFont(CreateSkinFont(pStrFontName, nSize, bBold, bUnderline, bItalic));
     if (!hFont) return nullptr;

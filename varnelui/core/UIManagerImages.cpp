@@ -99,8 +99,8 @@ void CPaintManagerUI::ReloadAllImages()
         const LPCWSTR name = m_ImageCache.map.GetAt(i);
         TImageInfo* pImage = static_cast<TImageInfo*>(m_ImageCache.map.Find(name, false));
         if (pImage == nullptr) continue;
-        TImageInfo* pFresh = LoadByName(name, pImage->resType.IsEmpty() ? nullptr : pImage->resType.GetData(),
-                                        pImage->mask);
+        TImageInfo* pFresh =
+            LoadByName(name, pImage->resType.IsEmpty() ? nullptr : pImage->resType.GetData(), pImage->mask);
         if (pFresh == nullptr) continue;
         if (pImage->hBitmap != nullptr) ::DeleteObject(pImage->hBitmap);
         pImage->hBitmap = pFresh->hBitmap;

@@ -33,16 +33,14 @@ constexpr int kFirstElementReserve = 500;
 template <typename Unit>
 Unit* SkipWhitespace(Unit* p)
 {
-    while (*p != 0 && *p <= L' ')
-        ++p;
+    while (*p != 0 && *p <= L' ') ++p;
     return p;
 }
 
 template <typename Unit>
 Unit* SkipIdentifier(Unit* p)
 {
-    while (*p == L'_' || *p == L':' || std::iswalnum(*p))
-        ++p;
+    while (*p == L'_' || *p == L':' || std::iswalnum(*p)) ++p;
     return p;
 }
 
@@ -51,8 +49,7 @@ Unit* SkipIdentifier(Unit* p)
 LPWSTR SkipDeclaration(LPWSTR p)
 {
     const wchar_t closer = (*p == L'!') ? L'-' : L'?';
-    while (*p != 0 && !(p[0] == closer && p[1] == L'>'))
-        ++p;
+    while (*p != 0 && !(p[0] == closer && p[1] == L'>')) ++p;
     return *p != 0 ? p + 2 : p;
 }
 
@@ -81,22 +78,14 @@ wchar_t DecodeEntity(Unit*& p)
 LPCWSTR SkinFileMessage(SkinFileResult result)
 {
     switch (result) {
-    case SkinFileResult::Ok:
-        break;
-    case SkinFileResult::OpenFailed:
-        return L"Error opening file";
-    case SkinFileResult::Empty:
-        return L"File is empty";
-    case SkinFileResult::TooLarge:
-        return L"File too large";
-    case SkinFileResult::ReadFailed:
-        return L"Could not read file";
-    case SkinFileResult::ArchiveOpenFailed:
-        return L"Error opening zip file";
-    case SkinFileResult::MemberNotFound:
-        return L"Could not find ziped file";
-    case SkinFileResult::UnpackFailed:
-        return L"Could not unzip file";
+    case SkinFileResult::Ok: break;
+    case SkinFileResult::OpenFailed: return L"Error opening file";
+    case SkinFileResult::Empty: return L"File is empty";
+    case SkinFileResult::TooLarge: return L"File too large";
+    case SkinFileResult::ReadFailed: return L"Could not read file";
+    case SkinFileResult::ArchiveOpenFailed: return L"Error opening zip file";
+    case SkinFileResult::MemberNotFound: return L"Could not find ziped file";
+    case SkinFileResult::UnpackFailed: return L"Could not unzip file";
     }
     return L"";
 }
@@ -140,12 +129,10 @@ CMarkupNode CMarkupNode::GetChild() const
 
 CMarkupNode CMarkupNode::GetChild(LPCWSTR pstrName) const
 {
-    if (!IsValid() || pstrName == nullptr)
-        return CMarkupNode();
+    if (!IsValid() || pstrName == nullptr) return CMarkupNode();
     const CMarkup::tagXMLELEMENT* elements = m_pOwner->m_pElements;
     for (int i = elements[m_iPos].iChild; i != 0; i = elements[i].iNext) {
-        if (std::wcscmp(m_pOwner->m_pstrXML + elements[i].iStart, pstrName) == 0)
-            return Link(i);
+        if (std::wcscmp(m_pOwner->m_pstrXML + elements[i].iStart, pstrName) == 0) return Link(i);
     }
     return CMarkupNode();
 }
@@ -182,43 +169,35 @@ bool CMarkupNode::HasAttribute(LPCWSTR pstrName) const
 
 int CMarkupNode::GetAttributeCount() const
 {
-    if (!IsValid())
-        return 0;
-    if (m_nAttributes == 0)
-        MapAttributes();
+    if (!IsValid()) return 0;
+    if (m_nAttributes == 0) MapAttributes();
     return m_nAttributes;
 }
 
 LPCWSTR CMarkupNode::GetAttributeName(int iIndex) const
 {
-    if (!IsValid())
-        return nullptr;
-    if (iIndex < 0 || iIndex >= GetAttributeCount())
-        return L"";
+    if (!IsValid()) return nullptr;
+    if (iIndex < 0 || iIndex >= GetAttributeCount()) return L"";
     return m_pOwner->m_pstrXML + m_aAttributes[iIndex].iName;
 }
 
 LPCWSTR CMarkupNode::GetAttributeValue(int iIndex) const
 {
-    if (!IsValid())
-        return nullptr;
-    if (iIndex < 0 || iIndex >= GetAttributeCount())
-        return L"";
+    if (!IsValid()) return nullptr;
+    if (iIndex < 0 || iIndex >= GetAttributeCount()) return L"";
     return m_pOwner->m_pstrXML + m_aAttributes[iIndex].iValue;
 }
 
 LPCWSTR CMarkupNode::GetAttributeValue(LPCWSTR pstrName) const
 {
-    if (!IsValid())
-        return nullptr;
+    if (!IsValid()) return nullptr;
     const int iIndex = FindAttribute(pstrName);
     return iIndex >= 0 ? m_pOwner->m_pstrXML + m_aAttributes[iIndex].iValue : L"";
 }
 
 bool CMarkupNode::GetAttributeValue(int iIndex, LPWSTR pstrValue, SIZE_T cchMax) const
 {
-    if (!IsValid() || iIndex < 0 || iIndex >= GetAttributeCount())
-        return false;
+    if (!IsValid() || iIndex < 0 || iIndex >= GetAttributeCount()) return false;
     std::wcsncpy(pstrValue, m_pOwner->m_pstrXML + m_aAttributes[iIndex].iValue, cchMax);
     return true;
 }
@@ -231,12 +210,10 @@ bool CMarkupNode::GetAttributeValue(LPCWSTR pstrName, LPWSTR pstrValue, SIZE_T c
 
 int CMarkupNode::FindAttribute(LPCWSTR pstrName) const
 {
-    if (pstrName == nullptr)
-        return -1;
+    if (pstrName == nullptr) return -1;
     const int count = GetAttributeCount();
     for (int i = 0; i < count; ++i) {
-        if (std::wcscmp(m_pOwner->m_pstrXML + m_aAttributes[i].iName, pstrName) == 0)
-            return i;
+        if (std::wcscmp(m_pOwner->m_pstrXML + m_aAttributes[i].iName, pstrName) == 0) return i;
     }
     return -1;
 }
@@ -251,8 +228,7 @@ void CMarkupNode::MapAttributes() const
     const CMarkup::tagXMLELEMENT& element = m_pOwner->m_pElements[m_iPos];
     LPCWSTR const end = xml + element.iData;
     const auto skipWhitespace = [end](LPCWSTR p) {
-        while (p < end && *p != 0 && *p <= L' ')
-            ++p;
+        while (p < end && *p != 0 && *p <= L' ') ++p;
         return p;
     };
 
@@ -260,13 +236,11 @@ void CMarkupNode::MapAttributes() const
     p += std::wcslen(p) + 1;
     while (p < end && m_nAttributes < kMaxAttributes) {
         p = skipWhitespace(p);
-        if (p >= end)
-            return;
+        if (p >= end) return;
         LPCWSTR const name = p;
         p += std::wcslen(p) + 1;
         p = skipWhitespace(p);
-        if (p >= end || *p != L'"')
-            return;
+        if (p >= end || *p != L'"') return;
         ++p;
         m_aAttributes[m_nAttributes++] = {static_cast<int>(name - xml), static_cast<int>(p - xml)};
         p += std::wcslen(p) + 1;
@@ -284,8 +258,7 @@ CMarkup::CMarkup(LPCWSTR pstrXML)
       m_szErrorXML(),
       m_bPreserveWhitespace(true)
 {
-    if (pstrXML != nullptr)
-        Load(pstrXML);
+    if (pstrXML != nullptr) Load(pstrXML);
 }
 
 CMarkup::~CMarkup()
@@ -342,11 +315,9 @@ bool CMarkup::Failed(LPCWSTR pstrError, LPCWSTR pstrLocation)
 bool CMarkup::AllocateDocument(size_t nUnits)
 {
     // Offsets into the document are 32-bit; the terminator needs one more unit.
-    if (nUnits >= static_cast<size_t>(INT_MAX))
-        return Failed(kOutOfMemory);
+    if (nUnits >= static_cast<size_t>(INT_MAX)) return Failed(kOutOfMemory);
     m_pstrXML = static_cast<LPWSTR>(std::malloc((nUnits + 1) * sizeof(wchar_t)));
-    if (m_pstrXML == nullptr)
-        return Failed(kOutOfMemory);
+    if (m_pstrXML == nullptr) return Failed(kOutOfMemory);
     m_pstrXML[nUnits] = 0;
     return true;
 }
@@ -357,8 +328,7 @@ bool CMarkup::Load(LPCWSTR pstrXML)
     // An empty text is a document without elements, like one of only
     // whitespace or comments.
     const size_t length = pstrXML != nullptr ? std::wcslen(pstrXML) : 0;
-    if (!AllocateDocument(length))
-        return false;
+    if (!AllocateDocument(length)) return false;
     std::memcpy(m_pstrXML, pstrXML, length * sizeof(wchar_t));
     return ParseLoaded();
 }
@@ -374,8 +344,7 @@ bool CMarkup::LoadFromMem(const BYTE* pByte, DWORD dwSize, int encoding)
 // encoding fail the load.
 bool CMarkup::DecodeDocument(const BYTE* pByte, DWORD dwSize, int encoding)
 {
-    if (pByte == nullptr)
-        dwSize = 0;
+    if (pByte == nullptr) dwSize = 0;
     switch (encoding) {
     case 0:
     case 2: {
@@ -383,28 +352,22 @@ bool CMarkup::DecodeDocument(const BYTE* pByte, DWORD dwSize, int encoding)
             pByte += 3;
             dwSize -= 3;
         }
-        if (dwSize == 0)
-            return AllocateDocument(0);
-        if (dwSize > static_cast<DWORD>(INT_MAX))
-            return Failed(kOutOfMemory);
+        if (dwSize == 0) return AllocateDocument(0);
+        if (dwSize > static_cast<DWORD>(INT_MAX)) return Failed(kOutOfMemory);
         const UINT codePage = encoding == 0 ? CP_UTF8 : CP_ACP;
         const LPCSTR bytes = reinterpret_cast<LPCSTR>(pByte);
         const int units = ::MultiByteToWideChar(codePage, 0, bytes, static_cast<int>(dwSize), nullptr, 0);
-        if (units <= 0)
-            return Failed(kEmptyDocument);
-        if (!AllocateDocument(static_cast<size_t>(units)))
-            return false;
+        if (units <= 0) return Failed(kEmptyDocument);
+        if (!AllocateDocument(static_cast<size_t>(units))) return false;
         ::MultiByteToWideChar(codePage, 0, bytes, static_cast<int>(dwSize), m_pstrXML, units);
         return true;
     }
     case 1: {
         const bool littleEndian = dwSize >= 2 && pByte[0] == 0xFF && pByte[1] == 0xFE;
         const bool bigEndian = dwSize >= 2 && pByte[0] == 0xFE && pByte[1] == 0xFF;
-        if (!littleEndian && !bigEndian)
-            return Failed(kMissingByteOrderMark);
+        if (!littleEndian && !bigEndian) return Failed(kMissingByteOrderMark);
         const size_t units = (dwSize & ~static_cast<DWORD>(1)) / 2 - 1;
-        if (!AllocateDocument(units))
-            return false;
+        if (!AllocateDocument(units)) return false;
         // Big-endian units are swapped while copying: the caller's bytes may
         // be read-only (a locked resource) and are never written.
         const BYTE* source = pByte + 2;
@@ -414,8 +377,7 @@ bool CMarkup::DecodeDocument(const BYTE* pByte, DWORD dwSize, int encoding)
         }
         return true;
     }
-    default:
-        return Failed(kUnknownEncoding);
+    default: return Failed(kUnknownEncoding);
     }
 }
 
@@ -424,15 +386,13 @@ bool CMarkup::LoadFromFile(LPCWSTR pstrFilename, int encoding)
     Release();
     std::vector<BYTE> bytes;
     const SkinFileResult result = ReadSkinFile(pstrFilename, kMaxSkinFileBytes, bytes);
-    if (result != SkinFileResult::Ok)
-        return Failed(SkinFileMessage(result));
+    if (result != SkinFileResult::Ok) return Failed(SkinFileMessage(result));
     return LoadFromMem(bytes.data(), static_cast<DWORD>(bytes.size()), encoding);
 }
 
 bool CMarkup::ParseLoaded()
 {
-    if (Parse())
-        return true;
+    if (Parse()) return true;
     Release();
     return false;
 }
@@ -440,14 +400,12 @@ bool CMarkup::ParseLoaded()
 int CMarkup::ReserveElement()
 {
     if (m_nElements >= m_nReservedElements) {
-        const size_t capacity = m_nReservedElements == 0
-            ? kFirstElementReserve
-            : static_cast<size_t>(m_nReservedElements) + m_nReservedElements / 2 + kFirstElementReserve;
-        if (capacity > static_cast<size_t>(INT_MAX) / sizeof(tagXMLELEMENT))
-            return -1;
+        const size_t capacity = m_nReservedElements == 0 ? kFirstElementReserve
+                                                         : static_cast<size_t>(m_nReservedElements) +
+                                                               m_nReservedElements / 2 + kFirstElementReserve;
+        if (capacity > static_cast<size_t>(INT_MAX) / sizeof(tagXMLELEMENT)) return -1;
         void* grown = std::realloc(m_pElements, capacity * sizeof(tagXMLELEMENT));
-        if (grown == nullptr)
-            return -1;
+        if (grown == nullptr) return -1;
         m_pElements = static_cast<tagXMLELEMENT*>(grown);
         m_nReservedElements = static_cast<int>(capacity);
     }
@@ -473,19 +431,15 @@ bool CMarkup::Parse()
         pstr = SkipWhitespace(pstr);
         if (*pstr == 0) {
             // The root, or a top-level element, may lack its closing tag.
-            if (iParent > 1)
-                return Failed(L"Expected start tag", pstr);
+            if (iParent > 1) return Failed(L"Expected start tag", pstr);
             TerminateOpenNames(iParent);
             return true;
         }
-        if (*pstr != L'<')
-            return Failed(L"Expected start tag", pstr);
+        if (*pstr != L'<') return Failed(L"Expected start tag", pstr);
         if (pstr[1] == L'/') {
             // A closing tag at the top level ends the document.
-            if (iParent == 0)
-                return true;
-            if (!ParseClosingTag(pstr, iParent))
-                return false;
+            if (iParent == 0) return true;
+            if (!ParseClosingTag(pstr, iParent)) return false;
             iPrevious = iParent;
             iParent = m_pElements[iParent].iParent;
             continue;
@@ -498,19 +452,14 @@ bool CMarkup::Parse()
         }
 
         const int iElement = ReserveElement();
-        if (iElement < 0)
-            return Failed(kOutOfMemory);
+        if (iElement < 0) return Failed(kOutOfMemory);
         m_pElements[iElement] = {offset(pstr), 0, 0, iParent, 0};
-        if (iPrevious != 0)
-            m_pElements[iPrevious].iNext = iElement;
-        else if (iParent != 0)
-            m_pElements[iParent].iChild = iElement;
+        if (iPrevious != 0) m_pElements[iPrevious].iNext = iElement;
+        else if (iParent != 0) m_pElements[iParent].iChild = iElement;
 
         pstr = SkipIdentifier(pstr);
-        if (*pstr == 0)
-            return Failed(L"Error parsing element name", pstr);
-        if (!ParseAttributes(pstr))
-            return false;
+        if (*pstr == 0) return Failed(L"Error parsing element name", pstr);
+        if (!ParseAttributes(pstr)) return false;
         pstr = SkipWhitespace(pstr);
         if (pstr[0] == L'/' && pstr[1] == L'>') {
             // The name is already terminated: by the attribute parser, or by
@@ -521,19 +470,16 @@ bool CMarkup::Parse()
             iPrevious = iElement;
             continue;
         }
-        if (*pstr != L'>')
-            return Failed(L"Expected start-tag closing", pstr);
+        if (*pstr != L'>') return Failed(L"Expected start-tag closing", pstr);
         m_pElements[iElement].iData = offset(++pstr);
         ParseData(pstr, L'<');
         if (*pstr == 0) {
-            if (iParent > 1)
-                return Failed(L"Expected end-tag start", pstr);
+            if (iParent > 1) return Failed(L"Expected end-tag start", pstr);
             TerminateOpenNames(iElement);
             return true;
         }
         if (pstr[1] == L'/') {
-            if (!ParseClosingTag(pstr, iElement))
-                return false;
+            if (!ParseClosingTag(pstr, iElement)) return false;
             iPrevious = iElement;
         } else {
             iParent = iElement;
@@ -551,8 +497,7 @@ void CMarkup::TerminateName(int iElement)
 
 void CMarkup::TerminateOpenNames(int iInnermost)
 {
-    for (int i = iInnermost; i != 0; i = m_pElements[i].iParent)
-        TerminateName(i);
+    for (int i = iInnermost; i != 0; i = m_pElements[i].iParent) TerminateName(i);
 }
 
 bool CMarkup::ParseClosingTag(LPWSTR& pstr, int iElement)
@@ -561,11 +506,9 @@ bool CMarkup::ParseClosingTag(LPWSTR& pstr, int iElement)
     pstr = SkipWhitespace(pstr + 2);
     LPCWSTR const name = m_pstrXML + m_pElements[iElement].iStart;
     const size_t length = static_cast<size_t>(SkipIdentifier(name) - name);
-    if (std::wcsncmp(pstr, name, length) != 0)
-        return Failed(L"Unmatched closing tag", pstr);
+    if (std::wcsncmp(pstr, name, length) != 0) return Failed(L"Unmatched closing tag", pstr);
     pstr = SkipWhitespace(pstr + length);
-    if (*pstr != L'>')
-        return Failed(L"Unmatched closing tag", pstr);
+    if (*pstr != L'>') return Failed(L"Unmatched closing tag", pstr);
     ++pstr;
     TerminateName(iElement);
     return true;
@@ -576,26 +519,21 @@ bool CMarkup::ParseAttributes(LPWSTR& pstr)
 {
     // "<Name/>" is an empty element without attributes; any other unit after
     // the name, a "/" followed by more text too, ends the name.
-    if (*pstr == L'>' || (pstr[0] == L'/' && pstr[1] == L'>'))
-        return true;
+    if (*pstr == L'>' || (pstr[0] == L'/' && pstr[1] == L'>')) return true;
     *pstr = 0;
     for (;;) {
         pstr = SkipWhitespace(pstr + 1);
-        if (*pstr == 0 || *pstr == L'>' || *pstr == L'/')
-            return true;
+        if (*pstr == 0 || *pstr == L'>' || *pstr == L'/') return true;
         LPWSTR const nameEnd = SkipIdentifier(pstr);
         pstr = SkipWhitespace(nameEnd);
-        if (*pstr != L'=')
-            return Failed(L"Error while parsing attributes", pstr);
+        if (*pstr != L'=') return Failed(L"Error while parsing attributes", pstr);
         *pstr = L' ';
         *nameEnd = 0;
         pstr = SkipWhitespace(pstr + 1);
-        if (*pstr != L'"')
-            return Failed(L"Expected attribute value", pstr);
+        if (*pstr != L'"') return Failed(L"Expected attribute value", pstr);
         ++pstr;
         LPWSTR const valueEnd = ParseData(pstr, L'"');
-        if (*pstr == 0)
-            return Failed(L"Error while parsing attribute string", pstr);
+        if (*pstr == 0) return Failed(L"Error while parsing attribute string", pstr);
         // A compacted value is terminated already; its quote must not end the
         // next run early.
         *pstr = (valueEnd == pstr) ? L'\0' : L' ';
@@ -611,19 +549,16 @@ LPWSTR CMarkup::ParseData(LPWSTR& pstr, wchar_t cEnd) const
     LPWSTR dest = pstr;
     while (*pstr != 0 && *pstr != cEnd) {
         if (*pstr == L'&') {
-            while (*pstr == L'&')
-                *dest++ = DecodeEntity(++pstr);
+            while (*pstr == L'&') *dest++ = DecodeEntity(++pstr);
             continue;
         }
         const wchar_t unit = *pstr++;
         *dest++ = unit;
-        if (unit == L' ' && !m_bPreserveWhitespace)
-            pstr = SkipWhitespace(pstr);
+        if (unit == L' ' && !m_bPreserveWhitespace) pstr = SkipWhitespace(pstr);
     }
     if (dest != pstr) {
         *dest = 0;
-        for (LPWSTR fill = dest + 1; fill < pstr; ++fill)
-            *fill = L' ';
+        for (LPWSTR fill = dest + 1; fill < pstr; ++fill) *fill = L' ';
     }
     return dest;
 }

@@ -56,10 +56,8 @@ const UI_MSGMAP_ENTRY* FindEntry(const UI_MSGMAP_ENTRY* pEntry, const TNotifyUI&
     const UI_MSGMAP_ENTRY* pAnyControl = nullptr;
     for (; pEntry->nSig != UISig_end; ++pEntry) {
         if (pEntry->sMsgType != msg.type) continue;
-        if (pEntry->sCtrlName.IsEmpty())
-            pAnyControl = pEntry;
-        else if (pEntry->sCtrlName == sSender)
-            return pEntry;
+        if (pEntry->sCtrlName.IsEmpty()) pAnyControl = pEntry;
+        else if (pEntry->sCtrlName == sSender) return pEntry;
     }
     return pAnyControl;
 }
@@ -74,14 +72,9 @@ bool CNotifyPump::LoopDispatch(TNotifyUI& msg)
         const UI_MSGMAP_ENTRY* pEntry = FindEntry(pMap->lpEntries, msg, sSender);
         if (pEntry == nullptr) continue;
         switch (pEntry->nSig) {
-        case UISig_lwl:
-            (this->*pEntry->pfn.pfnParams)(msg.wParam, msg.lParam);
-            return true;
-        case UISig_notify:
-            (this->*pEntry->pfn.pfnNotify)(msg);
-            return true;
-        default:
-            return false;
+        case UISig_lwl: (this->*pEntry->pfn.pfnParams)(msg.wParam, msg.lParam); return true;
+        case UISig_notify: (this->*pEntry->pfn.pfnNotify)(msg); return true;
+        default: return false;
         }
     }
     return false;

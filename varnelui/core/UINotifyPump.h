@@ -19,11 +19,10 @@ using UI_PMSG_NOTIFY = void (CNotifyPump::*)(TNotifyUI& msg);
 using UI_PMSG_PARAMS = void (CNotifyPump::*)(WPARAM wParam, LPARAM lParam);
 
 // Signature kinds of a table entry; the handler is called the matching way.
-enum UI_MSGMAP_SIG : UINT
-{
-    UISig_end = 0,     // ends the table
-    UISig_lwl = 1,     // handler(wParam, lParam)
-    UISig_notify = 2,  // handler(TNotifyUI&)
+enum UI_MSGMAP_SIG : UINT {
+    UISig_end = 0,    // ends the table
+    UISig_lwl = 1,    // handler(wParam, lParam)
+    UISig_notify = 2, // handler(TNotifyUI&)
 };
 
 // Only the member named by the entry's signature kind is ever read.
@@ -36,14 +35,14 @@ union UI_MSGMAP_HANDLER
 struct UI_MSGMAP_ENTRY
 {
     CUIString sMsgType;
-    CUIString sCtrlName;  // empty: any control
+    CUIString sCtrlName; // empty: any control
     UINT nSig;
     UI_MSGMAP_HANDLER pfn;
 };
 
 struct UI_MSGMAP
 {
-    const UI_MSGMAP* (*pfnGetBaseMap)();  // null for the root of the chain
+    const UI_MSGMAP* (*pfnGetBaseMap)(); // null for the root of the chain
     const UI_MSGMAP_ENTRY* lpEntries;
 };
 
@@ -71,19 +70,25 @@ VARNELUI_API UI_MSGMAP_ENTRY UIMsgMapEnd();
 // Declares a class's own table. In the source file, define it with
 // UI_IMPLEMENT_MESSAGE_MAP(Class, Base) followed by
 //     const UI_MSGMAP_ENTRY Class::_messageEntries[] = { UIMsgEntry(...), ..., UIMsgMapEnd() };
-#define UI_DECLARE_MESSAGE_MAP()                                  \
-protected:                                                        \
-    static const VarnelUI::UI_MSGMAP* _GetBaseMessageMap();        \
-    static const VarnelUI::UI_MSGMAP_ENTRY _messageEntries[];      \
-    static const VarnelUI::UI_MSGMAP messageMap;                   \
-                                                                  \
-public:                                                           \
+#define UI_DECLARE_MESSAGE_MAP()                                                                                       \
+protected:                                                                                                             \
+    static const VarnelUI::UI_MSGMAP* _GetBaseMessageMap();                                                            \
+    static const VarnelUI::UI_MSGMAP_ENTRY _messageEntries[];                                                          \
+    static const VarnelUI::UI_MSGMAP messageMap;                                                                       \
+                                                                                                                       \
+public:                                                                                                                \
     const VarnelUI::UI_MSGMAP* GetMessageMap() const override;
 
-#define UI_IMPLEMENT_MESSAGE_MAP(theClass, baseClass)                                                   \
-    const VarnelUI::UI_MSGMAP* theClass::_GetBaseMessageMap() { return &baseClass::messageMap; }        \
-    const VarnelUI::UI_MSGMAP theClass::messageMap = {&theClass::_GetBaseMessageMap, &theClass::_messageEntries[0]}; \
-    const VarnelUI::UI_MSGMAP* theClass::GetMessageMap() const { return &theClass::messageMap; }
+#define UI_IMPLEMENT_MESSAGE_MAP(theClass, baseClass)                                                                  \
+    const VarnelUI::UI_MSGMAP* theClass::_GetBaseMessageMap()                                                          \
+    {                                                                                                                  \
+        return &baseClass::messageMap;                                                                                 \
+    }                                                                                                                  \
+    const VarnelUI::UI_MSGMAP theClass::messageMap = {&theClass::_GetBaseMessageMap, &theClass::_messageEntries[0]};   \
+    const VarnelUI::UI_MSGMAP* theClass::GetMessageMap() const                                                         \
+    {                                                                                                                  \
+        return &theClass::messageMap;                                                                                  \
+    }
 
 class VARNELUI_API CNotifyPump
 {

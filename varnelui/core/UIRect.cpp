@@ -46,10 +46,8 @@ void CUIRect::ResetOffset()
 
 void CUIRect::Normalize()
 {
-    if (right < left)
-        std::swap(left, right);
-    if (bottom < top)
-        std::swap(top, bottom);
+    if (right < left) std::swap(left, right);
+    if (bottom < top) std::swap(top, bottom);
 }
 
 void CUIRect::Offset(int cx, int cy)
@@ -78,8 +76,7 @@ void CUIRect::Union(const RECT& rc)
     const auto isEmpty = [](const RECT& r) { return r.right <= r.left || r.bottom <= r.top; };
     const bool thisEmpty = isEmpty(*this);
     if (isEmpty(rc)) {
-        if (thisEmpty)
-            Empty();
+        if (thisEmpty) Empty();
         return;
     }
     if (thisEmpty) {

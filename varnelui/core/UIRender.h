@@ -19,9 +19,9 @@ struct TImageInfo
     HBITMAP hBitmap;
     int width;
     int height;
-    bool alpha;         // some pixel is not opaque: draw blended
-    CUIString resType;  // the resource type it was loaded from; empty for files
-    DWORD mask;         // the colour (0xAARRGGBB) made transparent when loading
+    bool alpha;        // some pixel is not opaque: draw blended
+    CUIString resType; // the resource type it was loaded from; empty for files
+    DWORD mask;        // the colour (0xAARRGGBB) made transparent when loading
 };
 
 // Narrows a device context's clip to a control while the object lives. The
@@ -75,8 +75,8 @@ public:
     // is stretched, tiled or (hole) left out. Pieces outside rcPaint are
     // skipped. Blended when bAlpha or uFade < 255.
     static void DrawImage(HDC hDC, HBITMAP hBitmap, const RECT& rc, const RECT& rcPaint, const RECT& rcBmpPart,
-                          const RECT& rcCorners, bool bAlpha, BYTE uFade = 255, bool hole = false,
-                          bool xtiled = false, bool ytiled = false);
+                          const RECT& rcCorners, bool bAlpha, BYTE uFade = 255, bool hole = false, bool xtiled = false,
+                          bool ytiled = false);
 
     // Draws the images of an image description (file='a.png' source='...' ...)
     // over rcItem, clipped to rcPaint; pStrModify adjusts the last image. False
@@ -101,8 +101,8 @@ public:
     // ---- text ------------------------------------------------------------------
     // Plain text in the manager's font iFont, transparent background. "&" is
     // always shown as itself. With DT_CALCRECT, rc receives the text's extent.
-    static void DrawTextW(HDC hDC, CPaintManagerUI* pManager, RECT& rc, LPCWSTR pstrText, DWORD dwTextColor,
-                          int iFont, UINT uStyle);
+    static void DrawTextW(HDC hDC, CPaintManagerUI* pManager, RECT& rc, LPCWSTR pstrText, DWORD dwTextColor, int iFont,
+                          UINT uStyle);
     // The extent of the whole text on one line; (0, 0) without text or manager.
     static SIZE GetTextSize(HDC hDC, CPaintManagerUI* pManager, LPCWSTR pstrText, int iFont, UINT uStyle);
 

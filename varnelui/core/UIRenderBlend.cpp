@@ -19,7 +19,8 @@ template <class Fn>
 Fn LookUpMsimg32(LPCSTR pstrName)
 {
     static const HMODULE hModule = ::LoadLibraryW(L"msimg32.dll");
-    union {
+    union
+    {
         FARPROC proc;
         Fn fn;
     } entry = {hModule != nullptr ? ::GetProcAddress(hModule, pstrName) : nullptr};
@@ -114,8 +115,7 @@ bool SoftwareAlphaBlend(HDC hDest, const RECT& rcDest, HDC hSrc, const RECT& rcS
 
     // Colour-on-colour stretching copies the alpha bytes along with the colour.
     ::SetStretchBltMode(src.dc.Get(), COLORONCOLOR);
-    if (!::StretchBlt(src.dc.Get(), 0, 0, cx, cy, hSrc, rcSrc.left, rcSrc.top, srcCx, srcCy, SRCCOPY))
-        return false;
+    if (!::StretchBlt(src.dc.Get(), 0, 0, cx, cy, hSrc, rcSrc.left, rcSrc.top, srcCx, srcCy, SRCCOPY)) return false;
     if (!::BitBlt(dst.dc.Get(), 0, 0, cx, cy, hDest, rcDest.left, rcDest.top, SRCCOPY)) return false;
     ::GdiFlush();
 

@@ -9,11 +9,7 @@ namespace VarnelUI {
 namespace RenderBlend {
 
 // The order of a DIB's rows in memory.
-enum class DibRows
-{
-    TopDown,
-    BottomUp
-};
+enum class DibRows { TopDown, BottomUp };
 
 // A 32-bit DIB section; *ppBits receives its pixels. Null for a non-positive
 // size or when the system refuses.
@@ -27,8 +23,7 @@ bool AlphaBlendPiece(HDC hDest, const RECT& rcDest, HDC hSrc, const RECT& rcSrc,
 
 // The replacement used when the system has no AlphaBlend; the same rule, with
 // the destination's alpha bytes left as they are.
-bool SoftwareAlphaBlend(HDC hDest, const RECT& rcDest, HDC hSrc, const RECT& rcSrc, BYTE fade,
-                        bool bPerPixelAlpha);
+bool SoftwareAlphaBlend(HDC hDest, const RECT& rcDest, HDC hSrc, const RECT& rcSrc, BYTE fade, bool bPerPixelAlpha);
 
 // Whether the system offers GradientFill; GradientFillRect uses it.
 bool HasGradientFill();

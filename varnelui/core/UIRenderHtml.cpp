@@ -66,36 +66,21 @@ struct TTagArgs
     CUIString Text() const { return CUIString(begin, static_cast<int>(end - begin)); }
 };
 
-enum class TagKind
-{
-    None,
-    Escape,
-    Open,
-    Close
-};
+enum class TagKind { None, Escape, Open, Close };
 
 // The style a tag adds to the current font.
-enum class FontStyle
-{
-    Bold,
-    Underline,
-    Italic
-};
+enum class FontStyle { Bold, Underline, Italic };
 
 // How a run of text begins: a bracket that opens no tag is taken as text.
-enum class RunStart
-{
-    Text,
-    BracketAsText
-};
+enum class RunStart { Text, BracketAsText };
 
 // One bracketed construct at the start of the text.
 struct TTag
 {
     TagKind kind = TagKind::None;
-    wchar_t letter = 0;  // the tag letter, or the character an escape stands for
+    wchar_t letter = 0; // the tag letter, or the character an escape stands for
     TTagArgs args{};
-    LPCWSTR next = nullptr;  // the text after the construct
+    LPCWSTR next = nullptr; // the text after the construct
 };
 
 LPCWSTR SkipToCloseBracket(LPCWSTR p)
@@ -226,9 +211,15 @@ class CHtmlTextRenderer
 public:
     CHtmlTextRenderer(HDC hDC, CPaintManagerUI* pManager, RECT& rc, DWORD dwTextColor, RECT* prcLinks,
                       CUIString* sLinks, int nLinkSlots, UINT uStyle)
-        : m_hDC(hDC), m_pManager(pManager), m_rc(rc), m_dwTextColor(dwTextColor), m_prcLinks(prcLinks),
-          m_sLinks(sLinks), m_nLinkSlots(prcLinks != nullptr && sLinks != nullptr ? std::max(nLinkSlots, 0) : 0),
-          m_uStyle(uStyle), m_bDraw((uStyle & DT_CALCRECT) == 0)
+        : m_hDC(hDC),
+          m_pManager(pManager),
+          m_rc(rc),
+          m_dwTextColor(dwTextColor),
+          m_prcLinks(prcLinks),
+          m_sLinks(sLinks),
+          m_nLinkSlots(prcLinks != nullptr && sLinks != nullptr ? std::max(nLinkSlots, 0) : 0),
+          m_uStyle(uStyle),
+          m_bDraw((uStyle & DT_CALCRECT) == 0)
     {
         m_flow.fonts.reserve(kStackReserve);
         m_flow.colors.reserve(kStackReserve);
@@ -290,7 +281,7 @@ private:
     TEXTMETRICW m_tm{};
     bool m_bDrawPass = false;
     bool m_bLineEnd = false;
-    int m_cyLineExtra = 0;  // the line's measured height, known in the drawing pass
+    int m_cyLineExtra = 0; // the line's measured height, known in the drawing pass
     int m_cxMaxWidth = 0;
     int m_cyMaxBottom = 0;
     bool m_bHover = false;
@@ -452,11 +443,10 @@ bool CHtmlTextRenderer::EndLine()
         // rest goes into the next slot under the same name. A link left open
         // at the end of the text is recorded as if it had been closed there.
         if (m_flow.inLink && m_flow.linkIndex < m_nLinkSlots) {
-            m_prcLinks[m_flow.linkIndex] = {m_flow.linkStart.x, m_flow.linkStart.y,
-                                            std::min(m_flow.pt.x, m_rc.right), m_flow.pt.y + m_flow.cyLine};
+            m_prcLinks[m_flow.linkIndex] = {m_flow.linkStart.x, m_flow.linkStart.y, std::min(m_flow.pt.x, m_rc.right),
+                                            m_flow.pt.y + m_flow.cyLine};
             ++m_flow.linkIndex;
-            if (!atEnd && m_flow.linkIndex < m_nLinkSlots)
-                m_sLinks[m_flow.linkIndex] = m_sLinks[m_flow.linkIndex - 1];
+            if (!atEnd && m_flow.linkIndex < m_nLinkSlots) m_sLinks[m_flow.linkIndex] = m_sLinks[m_flow.linkIndex - 1];
         }
         for (int i = std::min(m_lineStart.linkIndex, m_nLinkSlots); i < std::min(m_flow.linkIndex, m_nLinkSlots); ++i)
             m_prcLinks[i].bottom = m_flow.pt.y + m_flow.cyLine;
@@ -469,7 +459,7 @@ bool CHtmlTextRenderer::EndLine()
             return true;
         }
     } else if (m_flow.inLink && m_flow.linkIndex < m_nLinkSlots) {
-        ++m_flow.linkIndex;  // the continuation was recorded by the measuring pass
+        ++m_flow.linkIndex; // the continuation was recorded by the measuring pass
     }
 
     if (atEnd || SingleLine()) return false;
@@ -532,7 +522,7 @@ void CHtmlTextRenderer::OpenTag(const TTag& tag)
     case L'i':
         if (!args.Empty()) {
             InlineImage(tag);
-            return;  // consumes the tag only when the image was placed
+            return; // consumes the tag only when the image was placed
         }
         PushStyledFont(FontStyle::Italic);
         break;
@@ -634,7 +624,7 @@ void CHtmlTextRenderer::TextRun(RunStart runStart)
     const bool atLeft = AtLeftEdge();
     const LONG avail = m_rc.right - m_flow.pt.x;
     int cch = 0;
-    int cchBreak = 0;  // characters up to the last break point
+    int cchBreak = 0; // characters up to the last break point
     bool overflow = false;
     SIZE sz = {};
     for (LPCWSTR q = start; *q != 0 && *q != L'\n'; ++q) {
@@ -691,9 +681,10 @@ void CHtmlTextRenderer::DrawRun(LPCWSTR pstr, int cch, int cx, bool bEllipsis)
 void CHtmlTextRenderer::InlineImage(const TTag& tag)
 {
     const TImageTag image = ReadImageTag(tag.args);
-    TImageInfo* pImage = image.name.IsEmpty()
-                             ? nullptr
-                             : m_pManager->GetImageEx(image.name, image.type.IsEmpty() ? nullptr : image.type.GetData(), 0);
+    TImageInfo* pImage =
+        image.name.IsEmpty()
+            ? nullptr
+            : m_pManager->GetImageEx(image.name, image.type.IsEmpty() ? nullptr : image.type.GetData(), 0);
     if (pImage == nullptr) {
         m_flow.p = tag.next;
         return;
@@ -701,7 +692,7 @@ void CHtmlTextRenderer::InlineImage(const TTag& tag)
     const int cx = image.count > 1 ? pImage->width / image.count : pImage->width;
     const int cy = pImage->height;
     if (m_flow.pt.x + cx > m_rc.right && !AtLeftEdge() && !SingleLine()) {
-        m_bLineEnd = true;  // read again at the start of the next line
+        m_bLineEnd = true; // read again at the start of the next line
         return;
     }
     if (Drawing()) {
@@ -724,8 +715,7 @@ void CRenderEngine::DrawHtmlText(HDC hDC, CPaintManagerUI* pManager, RECT& rc, L
 {
     const int nLinkSlots = nLinkRects;
     nLinkRects = 0;
-    if (hDC == nullptr || pstrText == nullptr || *pstrText == 0 || pManager == nullptr || ::IsRectEmpty(&rc))
-        return;
+    if (hDC == nullptr || pstrText == nullptr || *pstrText == 0 || pManager == nullptr || ::IsRectEmpty(&rc)) return;
 
     const bool bDraw = (uStyle & DT_CALCRECT) == 0;
     CRenderClip clip;

@@ -180,8 +180,8 @@ bool IsIntactPng(const BYTE* data, size_t size)
 
 bool IsSaneSize(int cx, int cy)
 {
-    return cx > 0 && cy > 0 && cx <= kMaxImageSide && cy <= kMaxImageSide
-        && static_cast<long long>(cx) * cy <= kMaxImagePixels;
+    return cx > 0 && cy > 0 && cx <= kMaxImageSide && cy <= kMaxImageSide &&
+           static_cast<long long>(cx) * cy <= kMaxImagePixels;
 }
 
 TImageInfo* DecodeImage(const TEncodedImage& image, DWORD mask)
@@ -241,7 +241,11 @@ class CNineGridPainter
 {
 public:
     CNineGridPainter(HDC hDC, HDC hMemDC, const RECT& rcPaint, bool bBlend, BYTE fade)
-        : m_hDC(hDC), m_hMemDC(hMemDC), m_rcPaint(rcPaint), m_bBlend(bBlend), m_fade(fade)
+        : m_hDC(hDC),
+          m_hMemDC(hMemDC),
+          m_rcPaint(rcPaint),
+          m_bBlend(bBlend),
+          m_fade(fade)
     {
     }
 
@@ -309,7 +313,11 @@ class CImageDescriptionPainter
 public:
     CImageDescriptionPainter(HDC hDC, CPaintManagerUI* pManager, const RECT& rcItem, const RECT& rcPaint,
                              LPCWSTR pStrImage)
-        : m_hDC(hDC), m_pManager(pManager), m_rcItem(rcItem), m_rcPaint(rcPaint), m_sName(pStrImage),
+        : m_hDC(hDC),
+          m_pManager(pManager),
+          m_rcItem(rcItem),
+          m_rcPaint(rcPaint),
+          m_sName(pStrImage),
           m_rcDest(rcItem)
     {
     }
@@ -361,8 +369,8 @@ public:
         rcSource.bottom = std::min<LONG>(rcSource.bottom, pImage->height);
 
         if (!Intersects(m_rcDest, m_rcItem) || !Intersects(m_rcDest, m_rcPaint)) return;
-        CRenderEngine::DrawImage(m_hDC, pImage->hBitmap, m_rcDest, m_rcPaint, rcSource, m_rcCorner,
-                                 pImage->alpha, m_fade, m_bHole, m_bXTiled, m_bYTiled);
+        CRenderEngine::DrawImage(m_hDC, pImage->hBitmap, m_rcDest, m_rcPaint, rcSource, m_rcCorner, pImage->alpha,
+                                 m_fade, m_bHole, m_bXTiled, m_bYTiled);
     }
 
     // Whether the description's images could be had: false only when it named
@@ -447,9 +455,9 @@ TImageInfo* CRenderEngine::LoadImageFromHICON(HICON hIcon)
     HBITMAP hBitmap = nullptr;
     UINT cx = 0;
     UINT cy = 0;
-    const bool ok = Flat::GdipCreateHBITMAPFromBitmap(pBitmap, &hBitmap, 0xFF000000) == Gdiplus::Ok
-        && Flat::GdipGetImageWidth(pBitmap, &cx) == Gdiplus::Ok
-        && Flat::GdipGetImageHeight(pBitmap, &cy) == Gdiplus::Ok;
+    const bool ok = Flat::GdipCreateHBITMAPFromBitmap(pBitmap, &hBitmap, 0xFF000000) == Gdiplus::Ok &&
+                    Flat::GdipGetImageWidth(pBitmap, &cx) == Gdiplus::Ok &&
+                    Flat::GdipGetImageHeight(pBitmap, &cy) == Gdiplus::Ok;
     Flat::GdipDisposeImage(pBitmap);
     CBitmapHandle bitmap(hBitmap);
     if (!ok || !bitmap || cx == 0 || cy == 0) return nullptr;
@@ -509,8 +517,7 @@ void CRenderEngine::DrawImage(HDC hDC, HBITMAP hBitmap, const RECT& rc, const RE
         if (Cr > 0) painter.Piece(D.right - Cr, D.top + Ct, Cr, midDh, S.right - Cr, S.top + Ct, Cr, midSh);
         if (Cl > 0 && Cb > 0) painter.Piece(D.left, D.bottom - Cb, Cl, Cb, S.left, S.bottom - Cb, Cl, Cb);
         if (Cb > 0) painter.Piece(D.left + Cl, D.bottom - Cb, midDw, Cb, S.left + Cl, S.bottom - Cb, midSw, Cb);
-        if (Cr > 0 && Cb > 0)
-            painter.Piece(D.right - Cr, D.bottom - Cb, Cr, Cb, S.right - Cr, S.bottom - Cb, Cr, Cb);
+        if (Cr > 0 && Cb > 0) painter.Piece(D.right - Cr, D.bottom - Cb, Cr, Cb, S.right - Cr, S.bottom - Cb, Cr, Cb);
     }
 
     if (oldStretchMode != 0) ::SetStretchBltMode(hDC, oldStretchMode);

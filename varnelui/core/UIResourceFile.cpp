@@ -12,22 +12,18 @@ namespace {
 
 SkinFileResult CheckSize(ULONGLONG size, DWORD dwMaxBytes)
 {
-    if (size == 0)
-        return SkinFileResult::Empty;
+    if (size == 0) return SkinFileResult::Empty;
     return size > dwMaxBytes ? SkinFileResult::TooLarge : SkinFileResult::Ok;
 }
 
 SkinFileResult ReadLooseFile(LPCWSTR pstrName, DWORD dwMaxBytes, std::vector<BYTE>& bytes)
 {
     const CFileHandle file = CFileHandle::OpenForRead(CPaintManagerUI::GetResourcePath() + pstrName);
-    if (!file.IsValid())
-        return SkinFileResult::OpenFailed;
+    if (!file.IsValid()) return SkinFileResult::OpenFailed;
     ULONGLONG size = 0;
-    if (!file.GetSize(size))
-        return SkinFileResult::ReadFailed;
+    if (!file.GetSize(size)) return SkinFileResult::ReadFailed;
     const SkinFileResult sized = CheckSize(size, dwMaxBytes);
-    if (sized != SkinFileResult::Ok)
-        return sized;
+    if (sized != SkinFileResult::Ok) return sized;
     bytes.resize(static_cast<size_t>(size));
     return file.ReadAt(0, bytes.data(), static_cast<DWORD>(size)) ? SkinFileResult::Ok : SkinFileResult::ReadFailed;
 }
@@ -46,19 +42,15 @@ SkinFileResult ReadArchiveMember(LPCWSTR pstrName, DWORD dwMaxBytes, std::vector
         opened.reset(ZipOpenFile(CPaintManagerUI::GetResourcePath() + CPaintManagerUI::GetResourceZip()));
         hz = opened.get();
     }
-    if (hz == nullptr)
-        return SkinFileResult::ArchiveOpenFailed;
+    if (hz == nullptr) return SkinFileResult::ArchiveOpenFailed;
 
     int index = -1;
     ZipItemInfo info;
     const ZRESULT found = ZipFindItem(hz, pstrName, true, &index, &info);
-    if (found == ZIP_CORRUPT || found == ZIP_READ_FAILED)
-        return SkinFileResult::UnpackFailed;
-    if (found != ZIP_OK)
-        return SkinFileResult::MemberNotFound;
+    if (found == ZIP_CORRUPT || found == ZIP_READ_FAILED) return SkinFileResult::UnpackFailed;
+    if (found != ZIP_OK) return SkinFileResult::MemberNotFound;
     const SkinFileResult sized = CheckSize(info.uncompressedSize, dwMaxBytes);
-    if (sized != SkinFileResult::Ok)
-        return sized;
+    if (sized != SkinFileResult::Ok) return sized;
     bytes.resize(info.uncompressedSize);
     // A buffer of exactly the member's size ends with ZIP_MORE (ZIP_OK comes only
     // when asked past the end); the reader has checked the whole member by then.
@@ -71,13 +63,11 @@ SkinFileResult ReadArchiveMember(LPCWSTR pstrName, DWORD dwMaxBytes, std::vector
 SkinFileResult ReadSkinFile(LPCWSTR pstrName, DWORD dwMaxBytes, std::vector<BYTE>& bytes)
 {
     bytes.clear();
-    if (pstrName == nullptr)
-        return SkinFileResult::OpenFailed;
+    if (pstrName == nullptr) return SkinFileResult::OpenFailed;
     const SkinFileResult result = CPaintManagerUI::GetResourceZip().IsEmpty()
-        ? ReadLooseFile(pstrName, dwMaxBytes, bytes)
-        : ReadArchiveMember(pstrName, dwMaxBytes, bytes);
-    if (result != SkinFileResult::Ok)
-        bytes.clear();
+                                      ? ReadLooseFile(pstrName, dwMaxBytes, bytes)
+                                      : ReadArchiveMember(pstrName, dwMaxBytes, bytes);
+    if (result != SkinFileResult::Ok) bytes.clear();
     return result;
 }
 

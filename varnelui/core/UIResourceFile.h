@@ -9,8 +9,7 @@
 namespace VarnelUI {
 
 // Why a skin file could not be read; callers turn these into their own messages.
-enum class SkinFileResult
-{
+enum class SkinFileResult {
     Ok,
     OpenFailed,        // the loose file cannot be opened
     Empty,             // the file or member holds no bytes

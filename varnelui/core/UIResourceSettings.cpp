@@ -32,8 +32,7 @@ void CResourceSettings::SetInstance(HINSTANCE hInst)
 
 CUIString CResourceSettings::GetInstancePath() const
 {
-    if (m_hInstance == nullptr)
-        return CUIString();
+    if (m_hInstance == nullptr) return CUIString();
     wchar_t szModule[MAX_PATH + 1] = {};
     ::GetModuleFileNameW(m_hInstance, szModule, MAX_PATH);
     CUIString path = szModule;
@@ -71,11 +70,9 @@ const CUIString& CResourceSettings::GetResourcePath() const
 void CResourceSettings::SetResourcePath(LPCWSTR pStrPath)
 {
     m_sResourcePath = pStrPath;
-    if (m_sResourcePath.IsEmpty())
-        return;
+    if (m_sResourcePath.IsEmpty()) return;
     const wchar_t last = m_sResourcePath[m_sResourcePath.GetLength() - 1];
-    if (last != L'\\' && last != L'/')
-        m_sResourcePath += L'\\';
+    if (last != L'\\' && last != L'/') m_sResourcePath += L'\\';
 }
 
 const CUIString& CResourceSettings::GetResourceZip() const
@@ -96,21 +93,18 @@ ZipHandle CResourceSettings::GetResourceZipHandle() const
 void CResourceSettings::SetResourceZip(LPCWSTR pStrZip, bool bCached)
 {
     const LPCWSTR name = pStrZip != nullptr ? pStrZip : L"";
-    if (m_sResourceZip == name && m_bCachedResourceZip == bCached)
-        return;
+    if (m_sResourceZip == name && m_bCachedResourceZip == bCached) return;
     Term();
     m_sResourceZip = name;
     m_bCachedResourceZip = bCached;
-    if (m_bCachedResourceZip)
-        m_hResourceZip = ZipOpenFile(m_sResourcePath + m_sResourceZip);
+    if (m_bCachedResourceZip) m_hResourceZip = ZipOpenFile(m_sResourcePath + m_sResourceZip);
 }
 
 void CResourceSettings::SetResourceZip(LPVOID pVoid, unsigned int len)
 {
     // Every skinned window installs the same process-wide buffer as it is
     // created; the first install keeps its parsed directory for all of them.
-    if (m_sResourceZip == kMemoryZipName)
-        return;
+    if (m_sResourceZip == kMemoryZipName) return;
     Term();
     m_sResourceZip = kMemoryZipName;
     m_bCachedResourceZip = true;
@@ -119,8 +113,7 @@ void CResourceSettings::SetResourceZip(LPVOID pVoid, unsigned int len)
 
 void CResourceSettings::Term()
 {
-    if (m_bCachedResourceZip && m_hResourceZip != nullptr)
-        ZipClose(m_hResourceZip);
+    if (m_bCachedResourceZip && m_hResourceZip != nullptr) ZipClose(m_hResourceZip);
     m_hResourceZip = nullptr;
 }
 

@@ -12,13 +12,7 @@
 namespace VarnelUI {
 
 // Where a window's skin comes from.
-enum UI_RESOURCETYPE
-{
-    UI_FROM_FILE = 1,
-    UI_FROM_ZIP,
-    UI_FROM_RESOURCE,
-    UI_FROM_ZIPRESOURCE
-};
+enum UI_RESOURCETYPE { UI_FROM_FILE = 1, UI_FROM_ZIP, UI_FROM_RESOURCE, UI_FROM_ZIPRESOURCE };
 
 class VARNELUI_API CResourceSettings
 {

@@ -48,14 +48,12 @@ CUIString::CUIString(LPCWSTR lpsz, int nLen) : m_pstr(m_szBuffer)
 
 CUIString::~CUIString()
 {
-    if (!IsInline())
-        free(m_pstr);
+    if (!IsInline()) free(m_pstr);
 }
 
 void CUIString::UseInline()
 {
-    if (IsInline())
-        return;
+    if (IsInline()) return;
     free(m_pstr);
     m_pstr = m_szBuffer;
 }
@@ -66,18 +64,14 @@ bool CUIString::Reserve(size_t nUnits, bool keepText)
 {
     if (IsInline()) {
         auto* block = static_cast<LPWSTR>(malloc(nUnits * sizeof(wchar_t)));
-        if (!block)
-            return false;
-        if (keepText)
-            wcscpy(block, m_szBuffer);
-        else
-            block[0] = L'\0';
+        if (!block) return false;
+        if (keepText) wcscpy(block, m_szBuffer);
+        else block[0] = L'\0';
         m_pstr = block;
         return true;
     }
     auto* block = static_cast<LPWSTR>(realloc(m_pstr, nUnits * sizeof(wchar_t)));
-    if (!block)
-        return false;
+    if (!block) return false;
     m_pstr = block;
     return true;
 }
@@ -125,8 +119,7 @@ wchar_t CUIString::operator[](int nIndex) const
 
 void CUIString::Assign(LPCWSTR pstr, int nLength)
 {
-    if (!pstr)
-        pstr = kEmptyText;
+    if (!pstr) pstr = kEmptyText;
     const int curLength = GetLength();
     // A source inside our own text would be freed or moved by a reallocation.
     if (pstr >= m_pstr && pstr <= m_pstr + curLength) {
@@ -135,8 +128,7 @@ void CUIString::Assign(LPCWSTR pstr, int nLength)
         return;
     }
     const size_t len = nLength < 0 ? wcslen(pstr) : static_cast<size_t>(nLength);
-    if (len > kMaxLength)
-        return;
+    if (len > kMaxLength) return;
     if (len > static_cast<size_t>(kInlineChars)) {
         if ((IsInline() || static_cast<size_t>(curLength) < len) && !Reserve(len + 1, false))
             return; // out of memory: keep the previous text
@@ -150,8 +142,7 @@ void CUIString::Assign(LPCWSTR pstr, int nLength)
 
 void CUIString::Append(LPCWSTR pstr)
 {
-    if (!pstr)
-        return;
+    if (!pstr) return;
     const size_t curLength = wcslen(m_pstr);
     if (pstr >= m_pstr && pstr <= m_pstr + curLength) {
         const CUIString copy(pstr);
@@ -159,12 +150,10 @@ void CUIString::Append(LPCWSTR pstr)
         return;
     }
     const size_t addLength = wcslen(pstr);
-    if (addLength > kMaxLength - curLength)
-        return;
+    if (addLength > kMaxLength - curLength) return;
     const size_t newLength = curLength + addLength;
     if (newLength > static_cast<size_t>(kInlineChars)) {
-        if (!Reserve(newLength + 1, true))
-            return;
+        if (!Reserve(newLength + 1, true)) return;
     } else if (!IsInline()) {
         // The text fits inline again, so the heap block goes.
         wcscpy(m_szBuffer, m_pstr);
@@ -176,8 +165,7 @@ void CUIString::Append(LPCWSTR pstr)
 
 CUIString& CUIString::operator=(const CUIString& src)
 {
-    if (this != &src)
-        Assign(src.m_pstr);
+    if (this != &src) Assign(src.m_pstr);
     return *this;
 }
 
@@ -202,11 +190,9 @@ CUIString FromAnsi(LPCSTR pstr)
 {
     CUIString result;
     const size_t units = strlen(pstr) + 1;
-    if (units > kMaxLength)
-        return result;
+    if (units > kMaxLength) return result;
     auto* wide = static_cast<LPWSTR>(calloc(units, sizeof(wchar_t)));
-    if (!wide)
-        return result;
+    if (!wide) return result;
     MultiByteToWideChar(GetACP(), 0, pstr, -1, wide, static_cast<int>(units));
     result.Assign(wide);
     free(wide);
@@ -217,10 +203,8 @@ CUIString FromAnsi(LPCSTR pstr)
 
 CUIString& CUIString::operator=(LPCSTR pstr)
 {
-    if (!pstr)
-        Empty();
-    else
-        Assign(FromAnsi(pstr).GetData());
+    if (!pstr) Empty();
+    else Assign(FromAnsi(pstr).GetData());
     return *this;
 }
 
@@ -245,8 +229,7 @@ CUIString& CUIString::operator+=(wchar_t ch)
 
 CUIString& CUIString::operator+=(LPCSTR pstr)
 {
-    if (pstr)
-        Append(FromAnsi(pstr).GetData());
+    if (pstr) Append(FromAnsi(pstr).GetData());
     return *this;
 }
 
@@ -264,17 +247,47 @@ CUIString CUIString::operator+(LPCWSTR pstr) const
     return result;
 }
 
-bool CUIString::operator==(LPCWSTR str) const { return Compare(str) == 0; }
-bool CUIString::operator!=(LPCWSTR str) const { return Compare(str) != 0; }
-bool CUIString::operator<=(LPCWSTR str) const { return Compare(str) <= 0; }
-bool CUIString::operator<(LPCWSTR str) const { return Compare(str) < 0; }
-bool CUIString::operator>=(LPCWSTR str) const { return Compare(str) >= 0; }
-bool CUIString::operator>(LPCWSTR str) const { return Compare(str) > 0; }
-bool CUIString::operator==(const CUIString& str) const { return Compare(str.m_pstr) == 0; }
-bool CUIString::operator!=(const CUIString& str) const { return Compare(str.m_pstr) != 0; }
+bool CUIString::operator==(LPCWSTR str) const
+{
+    return Compare(str) == 0;
+}
+bool CUIString::operator!=(LPCWSTR str) const
+{
+    return Compare(str) != 0;
+}
+bool CUIString::operator<=(LPCWSTR str) const
+{
+    return Compare(str) <= 0;
+}
+bool CUIString::operator<(LPCWSTR str) const
+{
+    return Compare(str) < 0;
+}
+bool CUIString::operator>=(LPCWSTR str) const
+{
+    return Compare(str) >= 0;
+}
+bool CUIString::operator>(LPCWSTR str) const
+{
+    return Compare(str) > 0;
+}
+bool CUIString::operator==(const CUIString& str) const
+{
+    return Compare(str.m_pstr) == 0;
+}
+bool CUIString::operator!=(const CUIString& str) const
+{
+    return Compare(str.m_pstr) != 0;
+}
 
-bool operator==(LPCWSTR lhs, const CUIString& rhs) { return rhs.Compare(lhs) == 0; }
-bool operator!=(LPCWSTR lhs, const CUIString& rhs) { return rhs.Compare(lhs) != 0; }
+bool operator==(LPCWSTR lhs, const CUIString& rhs)
+{
+    return rhs.Compare(lhs) == 0;
+}
+bool operator!=(LPCWSTR lhs, const CUIString& rhs)
+{
+    return rhs.Compare(lhs) != 0;
+}
 
 int CUIString::Compare(LPCWSTR pstr) const
 {
@@ -285,38 +298,32 @@ int CUIString::Compare(LPCWSTR pstr) const
 // on its locale tables for other letters.
 int CUIString::CompareNoCase(LPCWSTR pstr) const
 {
-    if (!pstr)
-        pstr = kEmptyText;
+    if (!pstr) pstr = kEmptyText;
     const wchar_t* a = m_pstr;
     for (;; ++a, ++pstr) {
         const wchar_t ca = FoldAscii(*a);
         const wchar_t cb = FoldAscii(*pstr);
-        if (ca != cb || ca == L'\0')
-            return static_cast<int>(ca) - static_cast<int>(cb);
+        if (ca != cb || ca == L'\0') return static_cast<int>(ca) - static_cast<int>(cb);
     }
 }
 
 void CUIString::MakeUpper()
 {
     for (wchar_t* p = m_pstr; *p; ++p) {
-        if (*p >= L'a' && *p <= L'z')
-            *p = static_cast<wchar_t>(*p - L'a' + L'A');
+        if (*p >= L'a' && *p <= L'z') *p = static_cast<wchar_t>(*p - L'a' + L'A');
     }
 }
 
 void CUIString::MakeLower()
 {
-    for (wchar_t* p = m_pstr; *p; ++p)
-        *p = FoldAscii(*p);
+    for (wchar_t* p = m_pstr; *p; ++p) *p = FoldAscii(*p);
 }
 
 CUIString CUIString::Left(int nLength) const
 {
     const int len = GetLength();
-    if (nLength < 0)
-        nLength = 0;
-    if (nLength > len)
-        nLength = len;
+    if (nLength < 0) nLength = 0;
+    if (nLength > len) nLength = len;
     return CUIString(m_pstr, nLength);
 }
 
@@ -324,15 +331,11 @@ CUIString CUIString::Left(int nLength) const
 CUIString CUIString::Mid(int iPos, int nLength) const
 {
     const int len = GetLength();
-    if (iPos < 0)
-        iPos = 0;
-    if (iPos >= len)
-        return CUIString();
+    if (iPos < 0) iPos = 0;
+    if (iPos >= len) return CUIString();
     const int rest = len - iPos;
-    if (nLength < 0 || nLength > rest)
-        nLength = rest;
-    if (nLength <= 0)
-        return CUIString();
+    if (nLength < 0 || nLength > rest) nLength = rest;
+    if (nLength <= 0) return CUIString();
     return CUIString(m_pstr + iPos, nLength);
 }
 
@@ -340,34 +343,27 @@ CUIString CUIString::Mid(int iPos, int nLength) const
 CUIString CUIString::Right(int nLength) const
 {
     const int len = GetLength();
-    if (nLength < 0)
-        nLength = 0;
-    if (nLength > len)
-        nLength = len;
+    if (nLength < 0) nLength = 0;
+    if (nLength > len) nLength = len;
     return CUIString(m_pstr + len - nLength, nLength);
 }
 
 int CUIString::Find(wchar_t ch, int iPos) const
 {
     const int len = GetLength();
-    if (iPos != 0 && (iPos < 0 || iPos >= len))
-        return -1;
+    if (iPos != 0 && (iPos < 0 || iPos >= len)) return -1;
     for (int i = iPos; i < len; ++i) {
-        if (m_pstr[i] == ch)
-            return i;
+        if (m_pstr[i] == ch) return i;
     }
     return -1;
 }
 
 int CUIString::Find(LPCWSTR pstr, int iPos) const
 {
-    if (!pstr)
-        return -1;
-    if (iPos != 0 && (iPos < 0 || iPos > GetLength()))
-        return -1;
+    if (!pstr) return -1;
+    if (iPos != 0 && (iPos < 0 || iPos > GetLength())) return -1;
     // Some runtimes' wcsstr finds no empty text at the very end.
-    if (*pstr == L'\0')
-        return iPos;
+    if (*pstr == L'\0') return iPos;
     const wchar_t* found = wcsstr(m_pstr + iPos, pstr);
     return found ? static_cast<int>(found - m_pstr) : -1;
 }
@@ -375,8 +371,7 @@ int CUIString::Find(LPCWSTR pstr, int iPos) const
 int CUIString::ReverseFind(wchar_t ch) const
 {
     for (int i = GetLength() - 1; i >= 0; --i) {
-        if (m_pstr[i] == ch)
-            return i;
+        if (m_pstr[i] == ch) return i;
     }
     return -1;
 }
@@ -386,18 +381,14 @@ int CUIString::ReverseFind(wchar_t ch) const
 // nothing (it would otherwise match everywhere).
 int CUIString::Replace(LPCWSTR pstrFrom, LPCWSTR pstrTo)
 {
-    if (!pstrFrom || !*pstrFrom)
-        return 0;
-    if (!pstrTo)
-        pstrTo = kEmptyText;
+    if (!pstrFrom || !*pstrFrom) return 0;
+    if (!pstrTo) pstrTo = kEmptyText;
     const size_t fromLength = wcslen(pstrFrom);
     const size_t toLength = wcslen(pstrTo);
 
     int count = 0;
-    for (const wchar_t* p = wcsstr(m_pstr, pstrFrom); p; p = wcsstr(p + fromLength, pstrFrom))
-        ++count;
-    if (count == 0)
-        return 0;
+    for (const wchar_t* p = wcsstr(m_pstr, pstrFrom); p; p = wcsstr(p + fromLength, pstrFrom)) ++count;
+    if (count == 0) return 0;
 
     const size_t oldLength = wcslen(m_pstr);
     const size_t n = static_cast<size_t>(count);
@@ -405,8 +396,7 @@ int CUIString::Replace(LPCWSTR pstrFrom, LPCWSTR pstrTo)
         return 0; // the result could not be held
     const size_t newLength = oldLength - n * fromLength + n * toLength;
     auto* result = static_cast<LPWSTR>(malloc((newLength + 1) * sizeof(wchar_t)));
-    if (!result)
-        return 0;
+    if (!result) return 0;
 
     wchar_t* out = result;
     const wchar_t* in = m_pstr;
@@ -449,8 +439,7 @@ int __cdecl CUIString::Format(LPCWSTR pstrFormat, ...)
         }
     }
     va_end(args);
-    if (written < 0)
-        Empty();
+    if (written < 0) Empty();
     return written;
 }
 

@@ -74,8 +74,8 @@ bool CWindowWnd::RegisterSuperclass()
     const HINSTANCE hInstance = CPaintManagerUI::GetInstance();
     WNDCLASSEXW wc = {};
     wc.cbSize = sizeof(wc);
-    if (!::GetClassInfoExW(nullptr, GetSuperClassName(), &wc)
-        && !::GetClassInfoExW(hInstance, GetSuperClassName(), &wc))
+    if (!::GetClassInfoExW(nullptr, GetSuperClassName(), &wc) &&
+        !::GetClassInfoExW(hInstance, GetSuperClassName(), &wc))
         return false;
     // Read on every registration, so each object learns the system procedure
     // even when an earlier object already registered the superclass.
@@ -86,27 +86,24 @@ bool CWindowWnd::RegisterSuperclass()
     return RegisteredOrExisting(::RegisterClassExW(&wc));
 }
 
-HWND CWindowWnd::Create(HWND hwndParent, LPCWSTR pstrName, DWORD dwStyle, DWORD dwExStyle,
-                        int x, int y, int cx, int cy, HMENU hMenu)
+HWND CWindowWnd::Create(HWND hwndParent, LPCWSTR pstrName, DWORD dwStyle, DWORD dwExStyle, int x, int y, int cx, int cy,
+                        HMENU hMenu)
 {
     const bool registered = GetSuperClassName() != nullptr ? RegisterSuperclass() : RegisterWindowClass();
-    if (!registered)
-        return nullptr;
-    const HWND hWnd = ::CreateWindowExW(dwExStyle, GetWndClassName(), pstrName, dwStyle, x, y, cx, cy,
-                                        hwndParent, hMenu, CPaintManagerUI::GetInstance(), this);
+    if (!registered) return nullptr;
+    const HWND hWnd = ::CreateWindowExW(dwExStyle, GetWndClassName(), pstrName, dwStyle, x, y, cx, cy, hwndParent,
+                                        hMenu, CPaintManagerUI::GetInstance(), this);
     // The handle was already stored on WM_NCCREATE. A creation that failed
     // after it has run the final message, which may have deleted this object,
     // so only a live window's handle is written back.
-    if (hWnd != nullptr)
-        m_hWnd = hWnd;
+    if (hWnd != nullptr) m_hWnd = hWnd;
     return hWnd;
 }
 
-HWND CWindowWnd::Create(HWND hwndParent, LPCWSTR pstrName, DWORD dwStyle, DWORD dwExStyle,
-                        const RECT& rc, HMENU hMenu)
+HWND CWindowWnd::Create(HWND hwndParent, LPCWSTR pstrName, DWORD dwStyle, DWORD dwExStyle, const RECT& rc, HMENU hMenu)
 {
-    return Create(hwndParent, pstrName, dwStyle, dwExStyle, rc.left, rc.top,
-                  rc.right - rc.left, rc.bottom - rc.top, hMenu);
+    return Create(hwndParent, pstrName, dwStyle, dwExStyle, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
+                  hMenu);
 }
 
 HWND CWindowWnd::CreateUIWindow(HWND hwndParent, LPCWSTR pstrWindowName, DWORD dwStyle, DWORD dwExStyle)
@@ -118,10 +115,8 @@ HWND CWindowWnd::CreateUIWindow(HWND hwndParent, LPCWSTR pstrWindowName, DWORD d
 
 HWND CWindowWnd::Subclass(HWND hWnd)
 {
-    const LONG_PTR former = ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC,
-                                                reinterpret_cast<LONG_PTR>(&CWindowWnd::__WndProc));
-    if (former == 0)
-        return nullptr;
+    const LONG_PTR former = ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWindowWnd::__WndProc));
+    if (former == 0) return nullptr;
     m_OldWndProc = reinterpret_cast<WNDPROC>(former);
     m_bSubclassed = true;
     m_hWnd = hWnd;
@@ -131,8 +126,7 @@ HWND CWindowWnd::Subclass(HWND hWnd)
 
 void CWindowWnd::Unsubclass()
 {
-    if (!::IsWindow(m_hWnd) || !m_bSubclassed)
-        return;
+    if (!::IsWindow(m_hWnd) || !m_bSubclassed) return;
     ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_OldWndProc));
     m_OldWndProc = ::DefWindowProcW;
     m_bSubclassed = false;
@@ -156,15 +150,13 @@ LRESULT CALLBACK CWindowWnd::__WndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPAR
         if (uMsg == WM_NCDESTROY && pThis != nullptr) {
             const LRESULT lRes = ::CallWindowProcW(pThis->m_OldWndProc, hWnd, uMsg, wParam, lParam);
             ::SetWindowLongPtrW(hWnd, GWLP_USERDATA, 0);
-            if (pThis->m_bSubclassed)
-                pThis->Unsubclass();
+            if (pThis->m_bSubclassed) pThis->Unsubclass();
             pThis->m_hWnd = nullptr;
             pThis->OnFinalMessage(hWnd); // may delete the object: nothing of it is used after
             return lRes;
         }
     }
-    if (pThis != nullptr)
-        return pThis->HandleMessage(uMsg, wParam, lParam);
+    if (pThis != nullptr) return pThis->HandleMessage(uMsg, wParam, lParam);
     return ::DefWindowProcW(hWnd, uMsg, wParam, lParam);
 }
 
@@ -181,8 +173,7 @@ LRESULT CALLBACK CWindowWnd::__ControlProc(HWND hWnd, UINT uMsg, WPARAM wParam, 
         pThis = static_cast<CWindowWnd*>(::GetPropW(hWnd, kObjectProp));
         if (uMsg == WM_NCDESTROY && pThis != nullptr) {
             const LRESULT lRes = ::CallWindowProcW(pThis->m_OldWndProc, hWnd, uMsg, wParam, lParam);
-            if (pThis->m_bSubclassed)
-                pThis->Unsubclass();
+            if (pThis->m_bSubclassed) pThis->Unsubclass();
             // Removing rather than nulling the property also frees its atom
             // entry; either way the window no longer leads to the object.
             ::RemovePropW(hWnd, kObjectProp);
@@ -191,8 +182,7 @@ LRESULT CALLBACK CWindowWnd::__ControlProc(HWND hWnd, UINT uMsg, WPARAM wParam, 
             return lRes;
         }
     }
-    if (pThis != nullptr)
-        return pThis->HandleMessage(uMsg, wParam, lParam);
+    if (pThis != nullptr) return pThis->HandleMessage(uMsg, wParam, lParam);
     return ::DefWindowProcW(hWnd, uMsg, wParam, lParam);
 }
 
@@ -200,8 +190,7 @@ LRESULT CALLBACK CWindowWnd::__ControlProc(HWND hWnd, UINT uMsg, WPARAM wParam, 
 
 void CWindowWnd::ShowWindow(bool bShow, bool bTakeFocus)
 {
-    if (!::IsWindow(m_hWnd))
-        return;
+    if (!::IsWindow(m_hWnd)) return;
     ::ShowWindow(m_hWnd, bShow ? (bTakeFocus ? SW_SHOWNORMAL : SW_SHOWNOACTIVATE) : SW_HIDE);
 }
 
@@ -213,8 +202,7 @@ UINT CWindowWnd::ShowModal()
     UINT nRet = 0;
     const HWND hWndOwner = ::GetWindow(hWnd, GW_OWNER);
     ::ShowWindow(hWnd, SW_SHOWNORMAL);
-    if (hWndOwner != nullptr)
-        ::EnableWindow(hWndOwner, FALSE);
+    if (hWndOwner != nullptr) ::EnableWindow(hWndOwner, FALSE);
 
     MSG msg = {};
     // GetMessageW answers -1 on failure; treating that as "go on" would spin.
@@ -238,23 +226,20 @@ UINT CWindowWnd::ShowModal()
         ::SetFocus(hWndOwner);
     }
     // GetMessageW took the quit message off the queue; the outer loop needs it too.
-    if (msg.message == WM_QUIT)
-        ::PostQuitMessage(static_cast<int>(msg.wParam));
+    if (msg.message == WM_QUIT) ::PostQuitMessage(static_cast<int>(msg.wParam));
     return nRet;
 }
 
 void CWindowWnd::Close(UINT nRet)
 {
-    if (!::IsWindow(m_hWnd))
-        return;
+    if (!::IsWindow(m_hWnd)) return;
     ::PostMessageW(m_hWnd, WM_CLOSE, static_cast<WPARAM>(nRet), 0);
 }
 
 void CWindowWnd::CenterWindow()
 {
     RECT rcDlg = {};
-    if (!::GetWindowRect(m_hWnd, &rcDlg))
-        return;
+    if (!::GetWindowRect(m_hWnd, &rcDlg)) return;
     const int w = rcDlg.right - rcDlg.left;
     const int h = rcDlg.bottom - rcDlg.top;
 
@@ -264,20 +249,15 @@ void CWindowWnd::CenterWindow()
     ::GetMonitorInfoW(::MonitorFromWindow(hWndOwner != nullptr ? hWndOwner : m_hWnd, MONITOR_DEFAULTTONEAREST), &mi);
     const RECT rcArea = mi.rcWork;
     RECT rcCenter = rcArea;
-    if (hWndOwner != nullptr)
-        ::GetWindowRect(hWndOwner, &rcCenter);
+    if (hWndOwner != nullptr) ::GetWindowRect(hWndOwner, &rcCenter);
 
     int x = (rcCenter.left + rcCenter.right) / 2 - w / 2;
     int y = (rcCenter.top + rcCenter.bottom) / 2 - h / 2;
     // Larger than the work area: the left and top edges stay visible.
-    if (x < rcArea.left)
-        x = rcArea.left;
-    else if (x + w > rcArea.right)
-        x = rcArea.right - w;
-    if (y < rcArea.top)
-        y = rcArea.top;
-    else if (y + h > rcArea.bottom)
-        y = rcArea.bottom - h;
+    if (x < rcArea.left) x = rcArea.left;
+    else if (x + w > rcArea.right) x = rcArea.right - w;
+    if (y < rcArea.top) y = rcArea.top;
+    else if (y + h > rcArea.bottom) y = rcArea.bottom - h;
     ::SetWindowPos(m_hWnd, nullptr, x, y, -1, -1, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -286,13 +266,11 @@ void CWindowWnd::SetIcon(UINT nRes)
     // The icons are not shared images: the window keeps using them until it
     // is gone, and the process ends with its windows.
     const HINSTANCE hInstance = CPaintManagerUI::GetInstance();
-    const HANDLE hBig = ::LoadImageW(hInstance, MAKEINTRESOURCEW(nRes), IMAGE_ICON,
-                                     ::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON),
-                                     LR_DEFAULTCOLOR);
+    const HANDLE hBig = ::LoadImageW(hInstance, MAKEINTRESOURCEW(nRes), IMAGE_ICON, ::GetSystemMetrics(SM_CXICON),
+                                     ::GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR);
     ::SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(hBig));
-    const HANDLE hSmall = ::LoadImageW(hInstance, MAKEINTRESOURCEW(nRes), IMAGE_ICON,
-                                       ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON),
-                                       LR_DEFAULTCOLOR);
+    const HANDLE hSmall = ::LoadImageW(hInstance, MAKEINTRESOURCEW(nRes), IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
+                                       ::GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR);
     ::SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(hSmall));
 }
 
@@ -309,18 +287,14 @@ LRESULT CWindowWnd::PostMessageW(UINT uMsg, WPARAM wParam, LPARAM lParam)
 void CWindowWnd::ResizeClient(int cx, int cy)
 {
     RECT rc = {};
-    if (!::GetClientRect(m_hWnd, &rc))
-        return;
-    if (cx != -1)
-        rc.right = cx;
-    if (cy != -1)
-        rc.bottom = cy;
+    if (!::GetClientRect(m_hWnd, &rc)) return;
+    if (cx != -1) rc.right = cx;
+    if (cy != -1) rc.bottom = cy;
     const DWORD dwStyle = static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_STYLE));
     const DWORD dwExStyle = static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_EXSTYLE));
     // A child window's "menu" is its control id, not a menu bar.
     const BOOL bMenu = (dwStyle & WS_CHILD) == 0 && ::GetMenu(m_hWnd) != nullptr;
-    if (!::AdjustWindowRectEx(&rc, dwStyle, bMenu, dwExStyle))
-        return;
+    if (!::AdjustWindowRectEx(&rc, dwStyle, bMenu, dwExStyle)) return;
     ::SetWindowPos(m_hWnd, nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -22,14 +22,12 @@ public:
     bool RegisterWindowClass();
     bool RegisterSuperclass();
 
-    HWND Create(HWND hwndParent, LPCWSTR pstrName, DWORD dwStyle, DWORD dwExStyle,
-                int x = CW_USEDEFAULT, int y = CW_USEDEFAULT,
-                int cx = CW_USEDEFAULT, int cy = CW_USEDEFAULT, HMENU hMenu = nullptr);
-    HWND Create(HWND hwndParent, LPCWSTR pstrName, DWORD dwStyle, DWORD dwExStyle,
-                const RECT& rc, HMENU hMenu = nullptr);
+    HWND Create(HWND hwndParent, LPCWSTR pstrName, DWORD dwStyle, DWORD dwExStyle, int x = CW_USEDEFAULT,
+                int y = CW_USEDEFAULT, int cx = CW_USEDEFAULT, int cy = CW_USEDEFAULT, HMENU hMenu = nullptr);
+    HWND Create(HWND hwndParent, LPCWSTR pstrName, DWORD dwStyle, DWORD dwExStyle, const RECT& rc,
+                HMENU hMenu = nullptr);
     // Zero-sized: a skinned window sizes itself from its skin afterwards.
-    HWND CreateUIWindow(HWND hwndParent, LPCWSTR pstrWindowName,
-                        DWORD dwStyle = 0, DWORD dwExStyle = 0);
+    HWND CreateUIWindow(HWND hwndParent, LPCWSTR pstrWindowName, DWORD dwStyle = 0, DWORD dwExStyle = 0);
 
     HWND Subclass(HWND hWnd);
     void Unsubclass();

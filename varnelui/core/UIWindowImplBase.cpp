@@ -62,19 +62,17 @@ void WindowImplBase::OnFinalMessage(HWND)
     m_pm.ReapObjects(m_pm.GetRoot());
 }
 
-void WindowImplBase::InitWindow() {}
+void WindowImplBase::InitWindow()
+{
+}
 
 void WindowImplBase::OnClick(TNotifyUI& msg)
 {
     const CUIString sName = msg.sender != nullptr ? msg.sender->GetName() : CUIString();
-    if (sName == L"closebtn")
-        Close(1);
-    else if (sName == L"minbtn")
-        SendMessageW(WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    else if (sName == L"maxbtn")
-        SendMessageW(WM_SYSCOMMAND, SC_MAXIMIZE, 0);
-    else if (sName == L"restorebtn")
-        SendMessageW(WM_SYSCOMMAND, SC_RESTORE, 0);
+    if (sName == L"closebtn") Close(1);
+    else if (sName == L"minbtn") SendMessageW(WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    else if (sName == L"maxbtn") SendMessageW(WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    else if (sName == L"restorebtn") SendMessageW(WM_SYSCOMMAND, SC_RESTORE, 0);
 }
 
 LRESULT WindowImplBase::ResponseDefaultKeyEvent(WPARAM wParam)
@@ -114,8 +112,7 @@ void WindowImplBase::Notify(TNotifyUI& msg)
 LRESULT WindowImplBase::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM, bool&)
 {
     // The key still reaches the window afterwards: the handled flag stays clear.
-    if (uMsg == WM_KEYDOWN && (wParam == VK_RETURN || wParam == VK_ESCAPE))
-        return ResponseDefaultKeyEvent(wParam);
+    if (uMsg == WM_KEYDOWN && (wParam == VK_RETURN || wParam == VK_ESCAPE)) return ResponseDefaultKeyEvent(wParam);
     return 0;
 }
 
@@ -185,8 +182,8 @@ LRESULT WindowImplBase::OnNcCalcSize(UINT, WPARAM wParam, LPARAM lParam, bool&)
     // Without a frame the whole window is client area.
     if (!::IsZoomed(m_hWnd)) return 0;
 
-    RECT* pRect = wParam != 0 ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0]
-                              : reinterpret_cast<RECT*>(lParam);
+    RECT* pRect =
+        wParam != 0 ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0] : reinterpret_cast<RECT*>(lParam);
     const RECT rcWork = MonitorWorkArea(m_hWnd);
     pRect->right = pRect->left + (rcWork.right - rcWork.left);
     pRect->bottom = pRect->top + (rcWork.bottom - rcWork.top);
@@ -297,15 +294,12 @@ LRESULT WindowImplBase::OnCreate(UINT, WPARAM, LPARAM, bool&)
 
     const UI_RESOURCETYPE type = GetResourceType();
     switch (type) {
-    case UI_FROM_ZIP:
-        CPaintManagerUI::SetResourceZip(GetZIPFileName(), true);
-        break;
+    case UI_FROM_ZIP: CPaintManagerUI::SetResourceZip(GetZIPFileName(), true); break;
     case UI_FROM_ZIPRESOURCE:
         if (!LoadResourceZip()) return 0;
         CPaintManagerUI::SetResourceZip(m_lpResourceZIPBuffer, m_dwResourceZIPSize);
         break;
-    default:
-        break;
+    default: break;
     }
 
     CDialogBuilder builder;
@@ -313,8 +307,7 @@ LRESULT WindowImplBase::OnCreate(UINT, WPARAM, LPARAM, bool&)
     const CUIString sSkinXml = GetSkinXml();
     if (type == UI_FROM_RESOURCE)
         pRoot = builder.Create(STRINGorID(static_cast<UINT>(::_wtoi(sSkinXml))), L"xml", this, &m_pm);
-    else
-        pRoot = builder.Create(STRINGorID(sSkinXml.GetData()), nullptr, this, &m_pm);
+    else pRoot = builder.Create(STRINGorID(sSkinXml.GetData()), nullptr, this, &m_pm);
 
     if (pRoot == nullptr) {
         ::MessageBoxW(nullptr, L"加载资源文件失败", L"VarnelUI", MB_OK | MB_ICONERROR);

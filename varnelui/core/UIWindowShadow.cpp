@@ -83,8 +83,8 @@ void CWindowShadow::CalRealRects(const RECT& rcClient, tagTWindowShadowInfo& inf
 
 void CWindowShadow::GenerateRenderString(const RECT& rcSource, const RECT& rcDest, LPWSTR pBuffer) const
 {
-    std::swprintf(pBuffer, kRenderStringSize, L"file='%ls' dest='%u,%u,%u,%u' source='%u,%u,%u,%u'",
-                  m_sImage.GetData(), static_cast<unsigned>(rcDest.left), static_cast<unsigned>(rcDest.top),
+    std::swprintf(pBuffer, kRenderStringSize, L"file='%ls' dest='%u,%u,%u,%u' source='%u,%u,%u,%u'", m_sImage.GetData(),
+                  static_cast<unsigned>(rcDest.left), static_cast<unsigned>(rcDest.top),
                   static_cast<unsigned>(rcDest.right), static_cast<unsigned>(rcDest.bottom),
                   static_cast<unsigned>(rcSource.left), static_cast<unsigned>(rcSource.top),
                   static_cast<unsigned>(rcSource.right), static_cast<unsigned>(rcSource.bottom));
@@ -95,9 +95,9 @@ void CWindowShadow::Draw(HDC hDC, CPaintManagerUI* pManager, RECT& rc) const
     tagTWindowShadowInfo info = {};
     CalRealRects(rc, info);
     const RECT* const pieces[][2] = {
-        {&m_rcTopLeft, &info.rcTopLeft},         {&m_rcTopMiddle, &info.rcTopMiddle},
-        {&m_rcTopRight, &info.rcTopRight},       {&m_rcLeftMiddle, &info.rcLeftMiddle},
-        {&m_rcRightMiddle, &info.rcRightMiddle}, {&m_rcBottomLeft, &info.rcBottomLeft},
+        {&m_rcTopLeft, &info.rcTopLeft},           {&m_rcTopMiddle, &info.rcTopMiddle},
+        {&m_rcTopRight, &info.rcTopRight},         {&m_rcLeftMiddle, &info.rcLeftMiddle},
+        {&m_rcRightMiddle, &info.rcRightMiddle},   {&m_rcBottomLeft, &info.rcBottomLeft},
         {&m_rcBottomMiddle, &info.rcBottomMiddle}, {&m_rcBottomRight, &info.rcBottomRight},
     };
     wchar_t szDescription[kRenderStringSize] = {};

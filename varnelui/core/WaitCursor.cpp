@@ -2,8 +2,7 @@
 
 namespace VarnelUI {
 
-CWaitCursor::CWaitCursor()
-    : m_hOrigCursor(SetCursor(LoadCursorW(nullptr, IDC_WAIT)))
+CWaitCursor::CWaitCursor() : m_hOrigCursor(SetCursor(LoadCursorW(nullptr, IDC_WAIT)))
 {
 }
 

@@ -73,10 +73,8 @@ public:
 
     bool ReadAt(ULONGLONG offset, void* pBuffer, DWORD dwLength) const
     {
-        if (offset > m_size || dwLength > m_size - offset)
-            return false;
-        if (dwLength == 0)
-            return true;
+        if (offset > m_size || dwLength > m_size - offset) return false;
+        if (dwLength == 0) return true;
         if (m_data != nullptr) {
             std::memcpy(pBuffer, m_data + offset, dwLength);
             return true;
@@ -107,8 +105,7 @@ void ReadExtendedTimestamp(const BYTE* pExtra, size_t length, TUnixTimes& times)
         const WORD tag = Read16(pExtra + pos);
         const WORD size = Read16(pExtra + pos + 2);
         pos += 4;
-        if (size > length - pos)
-            return;
+        if (size > length - pos) return;
         if (tag == kExtendedTimestampTag && size >= 1) {
             // The central copy keeps the flags of the local one but usually
             // only the modification time, so the flags alone do not say what is there.
@@ -144,19 +141,16 @@ FILETIME DosTimeToFileTime(WORD date, WORD time)
 {
     FILETIME local = {};
     FILETIME utc = {};
-    if (!::DosDateTimeToFileTime(date, time, &local) || !::LocalFileTimeToFileTime(&local, &utc))
-        return FILETIME{};
+    if (!::DosDateTimeToFileTime(date, time, &local) || !::LocalFileTimeToFileTime(&local, &utc)) return FILETIME{};
     return utc;
 }
 
 std::wstring AnsiToWide(const std::string& text)
 {
-    if (text.empty())
-        return std::wstring();
+    if (text.empty()) return std::wstring();
     const int srcLen = static_cast<int>(text.size());
     const int units = ::MultiByteToWideChar(CP_ACP, 0, text.data(), srcLen, nullptr, 0);
-    if (units <= 0)
-        return std::wstring();
+    if (units <= 0) return std::wstring();
     std::wstring wide(static_cast<size_t>(units), L'\0');
     ::MultiByteToWideChar(CP_ACP, 0, text.data(), srcLen, &wide[0], units);
     return wide;
@@ -167,18 +161,16 @@ std::wstring AnsiToWide(const std::string& text)
 bool WideToAnsi(const std::wstring& text, std::string& ansi)
 {
     ansi.clear();
-    if (text.empty())
-        return true;
+    if (text.empty()) return true;
     const int srcLen = static_cast<int>(text.size());
     // A UTF-8 code page (a system option) maps everything and takes neither
     // the flag nor the question.
     const bool utf8 = ::GetACP() == CP_UTF8;
     const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
     BOOL usedDefault = FALSE;
-    const int bytes = ::WideCharToMultiByte(CP_ACP, flags, text.data(), srcLen, nullptr, 0, nullptr,
-                                            utf8 ? nullptr : &usedDefault);
-    if (bytes <= 0 || usedDefault)
-        return false;
+    const int bytes =
+        ::WideCharToMultiByte(CP_ACP, flags, text.data(), srcLen, nullptr, 0, nullptr, utf8 ? nullptr : &usedDefault);
+    if (bytes <= 0 || usedDefault) return false;
     ansi.resize(static_cast<size_t>(bytes));
     ::WideCharToMultiByte(CP_ACP, flags, text.data(), srcLen, &ansi[0], bytes, nullptr, nullptr);
     return true;
@@ -193,19 +185,15 @@ BYTE FoldAscii(BYTE c)
 // Asian code pages they can look like ASCII letters without being letters.
 bool SameName(const std::string& stored, const std::string& wanted, bool bIgnoreCase)
 {
-    if (stored.size() != wanted.size())
-        return false;
-    if (!bIgnoreCase)
-        return stored == wanted;
+    if (stored.size() != wanted.size()) return false;
+    if (!bIgnoreCase) return stored == wanted;
     for (size_t i = 0; i < stored.size(); ++i) {
         const BYTE a = static_cast<BYTE>(stored[i]);
         const BYTE b = static_cast<BYTE>(wanted[i]);
         if (::IsDBCSLeadByte(a) && i + 1 < stored.size()) {
-            if (a != b || stored[i + 1] != wanted[i + 1])
-                return false;
+            if (a != b || stored[i + 1] != wanted[i + 1]) return false;
             ++i;
-        }
-        else if (FoldAscii(a) != FoldAscii(b)) {
+        } else if (FoldAscii(a) != FoldAscii(b)) {
             return false;
         }
     }
@@ -243,13 +231,10 @@ DWORD AttributesOf(const TEntry& e)
     const BYTE host = HIBYTE(e.versionMadeBy);
     const DWORD mode = e.externalAttributes >> 16;
     if ((host == kHostUnix || host == kHostMac) && mode != 0) {
-        if ((mode & kUnixTypeMask) == kUnixDirectory)
-            attributes |= FILE_ATTRIBUTE_DIRECTORY;
-        if ((mode & kUnixOwnerWrite) == 0)
-            attributes |= FILE_ATTRIBUTE_READONLY;
+        if ((mode & kUnixTypeMask) == kUnixDirectory) attributes |= FILE_ATTRIBUTE_DIRECTORY;
+        if ((mode & kUnixOwnerWrite) == 0) attributes |= FILE_ATTRIBUTE_READONLY;
     }
-    if (!e.name.empty() && e.name.back() == '/')
-        attributes |= FILE_ATTRIBUTE_DIRECTORY;
+    if (!e.name.empty() && e.name.back() == '/') attributes |= FILE_ATTRIBUTE_DIRECTORY;
     return attributes != 0 ? attributes : FILE_ATTRIBUTE_NORMAL;
 }
 
@@ -260,8 +245,7 @@ public:
     CInflateStream() = default;
     ~CInflateStream()
     {
-        if (m_ready)
-            ::inflateEnd(&m_stream);
+        if (m_ready) ::inflateEnd(&m_stream);
     }
     CInflateStream(const CInflateStream&) = delete;
     CInflateStream& operator=(const CInflateStream&) = delete;
@@ -285,13 +269,13 @@ struct TExtraction
 {
     int index = -1;
     bool deflated = false;
-    ULONGLONG readPos = 0;       // next compressed byte in the source
+    ULONGLONG readPos = 0; // next compressed byte in the source
     DWORD compressedLeft = 0;
-    DWORD uncompressedLeft = 0;  // declared bytes not yet delivered
+    DWORD uncompressedLeft = 0; // declared bytes not yet delivered
     DWORD expectedCrc = 0;
     DWORD crc = 0;
     bool streamEnded = false;
-    bool verified = false;       // every byte delivered, end and CRC checked
+    bool verified = false; // every byte delivered, end and CRC checked
     CInflateStream inflater;
 };
 
@@ -300,8 +284,7 @@ class CZipReader
 public:
     ZRESULT OpenFile(LPCWSTR pstrPath)
     {
-        if (!m_source.OpenFile(pstrPath))
-            return ZIP_OPEN_FAILED;
+        if (!m_source.OpenFile(pstrPath)) return ZIP_OPEN_FAILED;
         return ReadDirectory();
     }
 
@@ -319,8 +302,7 @@ public:
             info.index = static_cast<int>(m_entries.size());
             return ZIP_OK;
         }
-        if (!IsMember(index))
-            return ZIP_BAD_ARGS;
+        if (!IsMember(index)) return ZIP_BAD_ARGS;
         return Describe(index, info);
     }
 
@@ -329,19 +311,15 @@ public:
         EndExtraction();
         index = -1;
         std::wstring name = pstrName;
-        if (name.size() > kMaxFindNameUnits)
-            return ZIP_NOT_FOUND;
+        if (name.size() > kMaxFindNameUnits) return ZIP_NOT_FOUND;
         // Before the conversion: a double-byte character may end in the byte of '\'.
         std::replace(name.begin(), name.end(), L'\\', L'/');
         std::string wanted;
-        if (!WideToAnsi(name, wanted))
-            return ZIP_NOT_FOUND;
+        if (!WideToAnsi(name, wanted)) return ZIP_NOT_FOUND;
         for (size_t i = 0; i < m_entries.size(); ++i) {
-            if (!SameName(m_entries[i].name, wanted, bIgnoreCase))
-                continue;
+            if (!SameName(m_entries[i].name, wanted, bIgnoreCase)) continue;
             const ZRESULT result = Describe(static_cast<int>(i), info);
-            if (result == ZIP_OK)
-                index = static_cast<int>(i);
+            if (result == ZIP_OK) index = static_cast<int>(i);
             return result;
         }
         return ZIP_NOT_FOUND;
@@ -349,21 +327,18 @@ public:
 
     ZRESULT UnpackToMemory(int index, BYTE* pBuffer, DWORD dwLength)
     {
-        if (!IsMember(index))
-            return ZIP_BAD_ARGS;
+        if (!IsMember(index)) return ZIP_BAD_ARGS;
         // No room: nothing is delivered, which ends the member as if none
         // remained, so a later call starts it again from its first byte.
         if (dwLength == 0) {
             EndExtraction();
             return ZIP_OK;
         }
-        if (pBuffer == nullptr)
-            return ZIP_BAD_ARGS;
+        if (pBuffer == nullptr) return ZIP_BAD_ARGS;
         if (!m_current || m_current->index != index) {
             EndExtraction();
             const ZRESULT result = OpenMember(index);
-            if (result != ZIP_OK)
-                return result;
+            if (result != ZIP_OK) return result;
         }
         TExtraction& x = *m_current;
         if (x.verified) {
@@ -378,8 +353,7 @@ public:
         const DWORD wanted = std::min(dwLength, x.uncompressedLeft);
         DWORD produced = 0;
         bool ok = Produce(x, pBuffer, wanted, produced) && produced == wanted;
-        if (ok && x.uncompressedLeft == 0)
-            ok = Verify(x);
+        if (ok && x.uncompressedLeft == 0) ok = Verify(x);
         if (!ok) {
             EndExtraction();
             return ZIP_INFLATE_FAILED;
@@ -399,8 +373,7 @@ private:
     bool FindEndRecord(ULONGLONG& position) const
     {
         const ULONGLONG size = m_source.Size();
-        if (size < kEndRecordSize)
-            return false;
+        if (size < kEndRecordSize) return false;
         // The record may be followed by a comment of up to 65,535 bytes, so it can
         // start as far back as 65,557 bytes from the end.
         const ULONGLONG maxBack = std::min<ULONGLONG>(size, kMaxArchiveComment + kEndRecordSize);
@@ -410,8 +383,7 @@ private:
             back = std::min<ULONGLONG>(back + kSearchStep, maxBack);
             const ULONGLONG readPos = size - back;
             const DWORD readLen = static_cast<DWORD>(std::min<ULONGLONG>(sizeof(buffer), size - readPos));
-            if (!m_source.ReadAt(readPos, buffer, readLen))
-                return false;
+            if (!m_source.ReadAt(readPos, buffer, readLen)) return false;
             for (DWORD i = readLen - kSignatureSize + 1; i-- > 0;) {
                 if (Read32(buffer + i) == kEndSignature && readPos + i + kEndRecordSize <= size) {
                     position = readPos + i;
@@ -426,16 +398,14 @@ private:
     {
         ULONGLONG endPos = 0;
         BYTE record[kEndRecordSize];
-        if (!FindEndRecord(endPos) || !m_source.ReadAt(endPos, record, sizeof(record)))
-            return ZIP_DIRECTORY_UNREADABLE;
+        if (!FindEndRecord(endPos) || !m_source.ReadAt(endPos, record, sizeof(record))) return ZIP_DIRECTORY_UNREADABLE;
         const WORD thisDisk = Read16(record + 4);
         const WORD directoryDisk = Read16(record + 6);
         const WORD entriesHere = Read16(record + 8);
         const WORD entries = Read16(record + 10);
         const DWORD directorySize = Read32(record + 12);
         const DWORD directoryOffset = Read32(record + 16);
-        if (thisDisk != 0 || directoryDisk != 0 || entriesHere != entries)
-            return ZIP_DIRECTORY_INCONSISTENT;
+        if (thisDisk != 0 || directoryDisk != 0 || entriesHere != entries) return ZIP_DIRECTORY_INCONSISTENT;
         const ULONGLONG directoryEnd = static_cast<ULONGLONG>(directoryOffset) + directorySize;
         if (endPos < directoryEnd || static_cast<ULONGLONG>(entries) * kCentralHeaderSize > directorySize)
             return ZIP_DIRECTORY_INCONSISTENT;
@@ -448,12 +418,9 @@ private:
         std::vector<BYTE> extra;
         for (WORD i = 0; i < entries; ++i) {
             BYTE header[kCentralHeaderSize];
-            if (endPos - pos < kCentralHeaderSize)
-                return ZIP_DIRECTORY_INCONSISTENT;
-            if (!m_source.ReadAt(pos, header, sizeof(header)))
-                return ZIP_DIRECTORY_UNREADABLE;
-            if (Read32(header) != kCentralSignature)
-                return ZIP_DIRECTORY_INCONSISTENT;
+            if (endPos - pos < kCentralHeaderSize) return ZIP_DIRECTORY_INCONSISTENT;
+            if (!m_source.ReadAt(pos, header, sizeof(header))) return ZIP_DIRECTORY_UNREADABLE;
+            if (Read32(header) != kCentralSignature) return ZIP_DIRECTORY_INCONSISTENT;
             const WORD nameLen = Read16(header + 28);
             const WORD extraLen = Read16(header + 30);
             const WORD commentLen = Read16(header + 32);
@@ -488,8 +455,7 @@ private:
     ZRESULT ReadLocalHeader(const TEntry& e, ULONGLONG& dataPos, std::vector<BYTE>* pExtra) const
     {
         BYTE header[kLocalHeaderSize];
-        if (!m_source.ReadAt(e.localHeader, header, sizeof(header)))
-            return ZIP_READ_FAILED;
+        if (!m_source.ReadAt(e.localHeader, header, sizeof(header))) return ZIP_READ_FAILED;
         const WORD flags = Read16(header + 6);
         const WORD method = Read16(header + 8);
         const WORD nameLen = Read16(header + 26);
@@ -506,8 +472,7 @@ private:
         dataPos = extraPos + extraLen;
         if (pExtra != nullptr) {
             pExtra->resize(extraLen);
-            if (!m_source.ReadAt(extraPos, pExtra->data(), extraLen))
-                return ZIP_READ_FAILED;
+            if (!m_source.ReadAt(extraPos, pExtra->data(), extraLen)) return ZIP_READ_FAILED;
         }
         return ZIP_OK;
     }
@@ -518,8 +483,7 @@ private:
         ULONGLONG dataPos = 0;
         std::vector<BYTE> localExtra;
         const ZRESULT result = ReadLocalHeader(e, dataPos, &localExtra);
-        if (result != ZIP_OK)
-            return result;
+        if (result != ZIP_OK) return result;
 
         info = ZipItemInfo{};
         info.index = index;
@@ -546,10 +510,8 @@ private:
         const TEntry& e = m_entries[static_cast<size_t>(index)];
         ULONGLONG dataPos = 0;
         const ZRESULT result = ReadLocalHeader(e, dataPos, nullptr);
-        if (result != ZIP_OK)
-            return result;
-        if ((e.flags & kFlagEncrypted) != 0 ||
-            (e.method == kMethodStored && e.compressedSize != e.uncompressedSize))
+        if (result != ZIP_OK) return result;
+        if ((e.flags & kFlagEncrypted) != 0 || (e.method == kMethodStored && e.compressedSize != e.uncompressedSize))
             return ZIP_CORRUPT;
 
         TExtraction& x = m_current.emplace();
@@ -561,8 +523,7 @@ private:
         x.expectedCrc = e.crc;
         x.crc = ::crc32(0L, nullptr, 0);
         if (x.deflated) {
-            if (!m_chunk)
-                m_chunk = std::make_unique<BYTE[]>(kChunkSize);
+            if (!m_chunk) m_chunk = std::make_unique<BYTE[]>(kChunkSize);
             if (!x.inflater.Init()) {
                 EndExtraction();
                 return ZIP_INFLATE_FAILED;
@@ -576,13 +537,10 @@ private:
     {
         produced = 0;
         if (x.deflated) {
-            if (!Inflate(x, pOut, wanted, produced))
-                return false;
-        }
-        else {
+            if (!Inflate(x, pOut, wanted, produced)) return false;
+        } else {
             produced = std::min(wanted, x.compressedLeft);
-            if (!m_source.ReadAt(x.readPos, pOut, produced))
-                return false;
+            if (!m_source.ReadAt(x.readPos, pOut, produced)) return false;
             x.readPos += produced;
             x.compressedLeft -= produced;
         }
@@ -598,11 +556,9 @@ private:
         zs.avail_out = capacity;
         while (zs.avail_out > 0 && !x.streamEnded) {
             if (zs.avail_in == 0) {
-                if (x.compressedLeft == 0)
-                    break; // cut short: the caller sees fewer bytes than asked for
+                if (x.compressedLeft == 0) break; // cut short: the caller sees fewer bytes than asked for
                 const DWORD n = std::min(kChunkSize, x.compressedLeft);
-                if (!m_source.ReadAt(x.readPos, m_chunk.get(), n))
-                    return false;
+                if (!m_source.ReadAt(x.readPos, m_chunk.get(), n)) return false;
                 x.readPos += n;
                 x.compressedLeft -= n;
                 zs.next_in = m_chunk.get();
@@ -610,10 +566,8 @@ private:
             }
             // With input and room, inflate either progresses or reports an error.
             const int rc = ::inflate(&zs, Z_NO_FLUSH);
-            if (rc == Z_STREAM_END)
-                x.streamEnded = true;
-            else if (rc != Z_OK)
-                return false;
+            if (rc == Z_STREAM_END) x.streamEnded = true;
+            else if (rc != Z_OK) return false;
         }
         produced = capacity - zs.avail_out;
         return true;
@@ -625,11 +579,9 @@ private:
         if (x.deflated && !x.streamEnded) {
             BYTE probe = 0;
             DWORD extra = 0;
-            if (!Inflate(x, &probe, 1, extra) || extra != 0 || !x.streamEnded)
-                return false;
+            if (!Inflate(x, &probe, 1, extra) || extra != 0 || !x.streamEnded) return false;
         }
-        if (x.crc != x.expectedCrc)
-            return false;
+        if (x.crc != x.expectedCrc) return false;
         x.verified = true;
         return true;
     }
@@ -652,8 +604,7 @@ namespace {
 
 ZRESULT CheckHandle(ZipHandle hz)
 {
-    if (hz == nullptr)
-        return ZIP_BAD_ARGS;
+    if (hz == nullptr) return ZIP_BAD_ARGS;
     return hz->kind == kArchiveKind ? ZIP_OK : ZIP_NOT_ARCHIVE_HANDLE;
 }
 
@@ -667,8 +618,7 @@ ZipHandle FinishOpen(std::unique_ptr<TZipHandleRecord> record, ZRESULT result)
 
 ZipHandle ZipOpenFile(LPCWSTR pstrPath)
 {
-    if (pstrPath == nullptr)
-        return FinishOpen(nullptr, ZIP_BAD_ARGS);
+    if (pstrPath == nullptr) return FinishOpen(nullptr, ZIP_BAD_ARGS);
     auto record = std::make_unique<TZipHandleRecord>();
     const ZRESULT result = record->reader.OpenFile(pstrPath);
     return FinishOpen(std::move(record), result);
@@ -676,8 +626,7 @@ ZipHandle ZipOpenFile(LPCWSTR pstrPath)
 
 ZipHandle ZipOpenMemory(const void* pData, DWORD dwLength)
 {
-    if (pData == nullptr)
-        return FinishOpen(nullptr, ZIP_BAD_ARGS);
+    if (pData == nullptr) return FinishOpen(nullptr, ZIP_BAD_ARGS);
     auto record = std::make_unique<TZipHandleRecord>();
     const ZRESULT result = record->reader.OpenMemory(static_cast<const BYTE*>(pData), dwLength);
     return FinishOpen(std::move(record), result);
@@ -690,39 +639,32 @@ ZRESULT ZipGetLastOpenResult()
 
 ZRESULT ZipFindItem(ZipHandle hz, LPCWSTR pstrName, bool bIgnoreCase, int* pIndex, ZipItemInfo* pInfo)
 {
-    if (pIndex != nullptr)
-        *pIndex = -1;
+    if (pIndex != nullptr) *pIndex = -1;
     const ZRESULT result = CheckHandle(hz);
-    if (result != ZIP_OK)
-        return result;
-    if (pstrName == nullptr || pIndex == nullptr || pInfo == nullptr)
-        return ZIP_BAD_ARGS;
+    if (result != ZIP_OK) return result;
+    if (pstrName == nullptr || pIndex == nullptr || pInfo == nullptr) return ZIP_BAD_ARGS;
     return hz->reader.FindItem(pstrName, bIgnoreCase, *pIndex, *pInfo);
 }
 
 ZRESULT ZipGetItem(ZipHandle hz, int index, ZipItemInfo* pInfo)
 {
     const ZRESULT result = CheckHandle(hz);
-    if (result != ZIP_OK)
-        return result;
-    if (pInfo == nullptr)
-        return ZIP_BAD_ARGS;
+    if (result != ZIP_OK) return result;
+    if (pInfo == nullptr) return ZIP_BAD_ARGS;
     return hz->reader.GetItem(index, *pInfo);
 }
 
 ZRESULT ZipUnpackToMemory(ZipHandle hz, int index, void* pBuffer, DWORD dwLength)
 {
     const ZRESULT result = CheckHandle(hz);
-    if (result != ZIP_OK)
-        return result;
+    if (result != ZIP_OK) return result;
     return hz->reader.UnpackToMemory(index, static_cast<BYTE*>(pBuffer), dwLength);
 }
 
 ZRESULT ZipClose(ZipHandle hz)
 {
     const ZRESULT result = CheckHandle(hz);
-    if (result != ZIP_OK)
-        return result;
+    if (result != ZIP_OK) return result;
     // Any extraction, the source and the reader go with the record.
     delete hz;
     return ZIP_OK;

@@ -30,16 +30,16 @@ constexpr ZRESULT ZIP_NOT_ARCHIVE_HANDLE = 0x80000;
 constexpr ZRESULT ZIP_INFLATE_FAILED = 0x5000000;
 
 // Why an archive failed to open once its source was readable.
-constexpr ZRESULT ZIP_DIRECTORY_UNREADABLE = -1;    // no end record, or a read failed
+constexpr ZRESULT ZIP_DIRECTORY_UNREADABLE = -1;     // no end record, or a read failed
 constexpr ZRESULT ZIP_DIRECTORY_INCONSISTENT = -103; // multi-disk, or the directory does not fit
 
 // One member of an archive.
 struct ZipItemInfo
 {
-    int index;                  // position in the central directory, from 0
-    wchar_t name[MAX_PATH];     // stored name from the ANSI code page, cut to 259 units
-    DWORD attributes;           // FILE_ATTRIBUTE_* flags
-    FILETIME accessTime;        // UTC; the DOS time unless an extended timestamp says otherwise
+    int index;              // position in the central directory, from 0
+    wchar_t name[MAX_PATH]; // stored name from the ANSI code page, cut to 259 units
+    DWORD attributes;       // FILE_ATTRIBUTE_* flags
+    FILETIME accessTime;    // UTC; the DOS time unless an extended timestamp says otherwise
     FILETIME creationTime;
     FILETIME modificationTime;
     DWORD compressedSize;

@@ -41,4 +41,10 @@ int DibSurface::Count(DWORD rgb) const
     return n;
 }
 
+std::vector<DWORD> DibSurface::Pixels() const
+{
+    ::GdiFlush();
+    return std::vector<DWORD>(m_bits, m_bits + static_cast<size_t>(m_cx) * static_cast<size_t>(m_cy));
+}
+
 } // namespace VarnelTest

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 namespace VarnelTest {
 
 class DibSurface
@@ -24,6 +26,8 @@ public:
     DWORD At(int x, int y) const;
     // Number of pixels equal to rgb.
     int Count(DWORD rgb) const;
+    // Every pixel as stored (0xAARRGGBB), row by row from the top; flushes GDI first.
+    std::vector<DWORD> Pixels() const;
 
 private:
     int m_cx;

@@ -4,11 +4,14 @@
 
 namespace VarnelTest {
 
-DibSurface::DibSurface(int cx, int cy, DWORD fill) : m_cx(cx), m_cy(cy)
+DibSurface::DibSurface(int cx, int cy, DWORD fill, VarnelUI::RenderBlend::DibRows rows)
+    : m_cx(cx),
+      m_cy(cy),
+      m_topDown(rows == VarnelUI::RenderBlend::DibRows::TopDown)
 {
     m_dc = ::CreateCompatibleDC(nullptr);
     void* bits = nullptr;
-    m_bitmap = VarnelUI::RenderBlend::CreateDib32(m_dc, cx, cy, &bits);
+    m_bitmap = VarnelUI::RenderBlend::CreateDib32(m_dc, cx, cy, &bits, rows);
     m_bits = static_cast<DWORD*>(bits);
     m_old = ::SelectObject(m_dc, m_bitmap);
     Fill(fill);
@@ -30,7 +33,8 @@ void DibSurface::Fill(DWORD rgb)
 DWORD DibSurface::At(int x, int y) const
 {
     ::GdiFlush();
-    return m_bits[y * m_cx + x] & 0x00FFFFFF;
+    const int row = m_topDown ? y : m_cy - 1 - y;
+    return m_bits[row * m_cx + x] & 0x00FFFFFF;
 }
 
 int DibSurface::Count(DWORD rgb) const
@@ -44,7 +48,13 @@ int DibSurface::Count(DWORD rgb) const
 std::vector<DWORD> DibSurface::Pixels() const
 {
     ::GdiFlush();
-    return std::vector<DWORD>(m_bits, m_bits + static_cast<size_t>(m_cx) * static_cast<size_t>(m_cy));
+    std::vector<DWORD> pixels;
+    pixels.reserve(static_cast<size_t>(m_cx) * static_cast<size_t>(m_cy));
+    for (int y = 0; y < m_cy; ++y) {
+        const DWORD* row = m_bits + (m_topDown ? y : m_cy - 1 - y) * m_cx;
+        pixels.insert(pixels.end(), row, row + m_cx);
+    }
+    return pixels;
 }
 
 } // namespace VarnelTest

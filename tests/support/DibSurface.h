@@ -1,6 +1,8 @@
 #pragma once
-// A 32-bit top-down DIB section selected into a memory DC, for tests that draw
-// and then read pixels back.
+// A 32-bit DIB section (top-down unless asked otherwise) selected into a
+// memory DC, for tests that draw and then read pixels back.
+
+#include "varnelui/core/UIRenderBlend.h"
 
 #include <windows.h>
 
@@ -12,7 +14,8 @@ class DibSurface
 {
 public:
     // Every pixel starts as `fill` (0x00RRGGBB).
-    DibSurface(int cx, int cy, DWORD fill = 0);
+    DibSurface(int cx, int cy, DWORD fill = 0,
+               VarnelUI::RenderBlend::DibRows rows = VarnelUI::RenderBlend::DibRows::TopDown);
     ~DibSurface();
     DibSurface(const DibSurface&) = delete;
     DibSurface& operator=(const DibSurface&) = delete;
@@ -36,6 +39,7 @@ private:
     HBITMAP m_bitmap = nullptr;
     HGDIOBJ m_old = nullptr;
     DWORD* m_bits = nullptr;
+    bool m_topDown; // row 0 first in memory
 };
 
 inline int Red(DWORD c)

@@ -4,10 +4,12 @@
 #include "varnelui/core/UIManager.h"
 
 #include "varnelui/control/UIControl.h"
+#include "varnelui/core/UIPixelRuns.h"
 #include "varnelui/core/UIRender.h"
 
 #include <cwchar>
 #include <new>
+#include <utility>
 
 namespace VarnelUI {
 
@@ -59,8 +61,9 @@ TImageInfo* CPaintManagerUI::AddImage(LPCWSTR bitmap, LPCWSTR type, DWORD mask)
 TImageInfo* CPaintManagerUI::AddImage(LPCWSTR bitmap, HBITMAP hBitmap, int iWidth, int iHeight, bool bAlpha)
 {
     if (bitmap == nullptr || hBitmap == nullptr || iWidth <= 0 || iHeight <= 0) return nullptr;
-    TImageInfo* pImage = new (std::nothrow) TImageInfo{hBitmap, iWidth, iHeight, bAlpha, CUIString(), 0};
+    TImageInfo* pImage = new (std::nothrow) TImageInfo{hBitmap, iWidth, iHeight, bAlpha, CUIString(), 0, nullptr};
     if (pImage == nullptr) return nullptr;
+    pImage->runs = CPixelRuns::Build(TPixelView::Of(hBitmap));
     return Cache(bitmap, pImage);
 }
 
@@ -107,6 +110,7 @@ void CPaintManagerUI::ReloadAllImages()
         pImage->width = pFresh->width;
         pImage->height = pFresh->height;
         pImage->alpha = pFresh->alpha;
+        pImage->runs = std::move(pFresh->runs);
         pFresh->hBitmap = nullptr;
         CRenderEngine::FreeImage(pFresh);
         bReloaded = true;

@@ -6,10 +6,13 @@
 #include "varnelui/core/UIGdiHandles.h"
 #include "varnelui/core/UIString.h"
 
+#include <memory>
+
 namespace VarnelUI {
 
 class CControlUI;
 class CPaintManagerUI;
+class CPixelRuns;
 
 // One decoded image. The bitmap is a 32-bit top-down DIB section, bytes B, G,
 // R, A per pixel, colour premultiplied by alpha. Made by the loader, owned by
@@ -22,6 +25,9 @@ struct TImageInfo
     bool alpha;        // some pixel is not opaque: draw blended
     CUIString resType; // the resource type it was loaded from; empty for files
     DWORD mask;        // the colour (0xAARRGGBB) made transparent when loading
+    // Where the pixels are opaque, transparent or in between; null when not
+    // known (the bitmap is no 32-bit DIB section or is not premultiplied).
+    std::shared_ptr<const CPixelRuns> runs;
 };
 
 // Narrows a device context's clip to a control while the object lives. The
@@ -76,6 +82,13 @@ public:
     // skipped. Blended when bAlpha or uFade < 255.
     static void DrawImage(HDC hDC, HBITMAP hBitmap, const RECT& rc, const RECT& rcPaint, const RECT& rcBmpPart,
                           const RECT& rcCorners, bool bAlpha, BYTE uFade = 255, bool hole = false, bool xtiled = false,
+                          bool ytiled = false);
+    // The same for a decoded image, blended when its alpha flag is set. Its
+    // runs let opaque pieces be copied and transparent ones skipped, and on a
+    // 32-bit DIB section the blend is done here instead of by the system,
+    // with the very same pixels as a result.
+    static void DrawImage(HDC hDC, const TImageInfo& image, const RECT& rc, const RECT& rcPaint, const RECT& rcBmpPart,
+                          const RECT& rcCorners, BYTE uFade = 255, bool hole = false, bool xtiled = false,
                           bool ytiled = false);
 
     // Draws the images of an image description (file='a.png' source='...' ...)

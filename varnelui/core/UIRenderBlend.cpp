@@ -11,6 +11,12 @@ namespace RenderBlend {
 
 namespace {
 
+// The dimension CreateDib32 gives its bitmaps: this width says the height is
+// the row order.
+constexpr int kRowOrderTag = 0x5652;
+constexpr int kTopDown = 1;
+constexpr int kBottomUp = -1;
+
 using PFN_AlphaBlend = BOOL(WINAPI*)(HDC, int, int, int, int, HDC, int, int, int, int, BLENDFUNCTION);
 using PFN_GradientFill = BOOL(WINAPI*)(HDC, PTRIVERTEX, ULONG, PVOID, ULONG, ULONG);
 
@@ -86,7 +92,19 @@ HBITMAP CreateDib32(HDC hDC, int cx, int cy, void** ppBits, DibRows rows)
     bmi.bmiHeader.biBitCount = 32;
     bmi.bmiHeader.biCompression = BI_RGB;
     bmi.bmiHeader.biSizeImage = static_cast<DWORD>(cx) * static_cast<DWORD>(cy) * 4;
-    return ::CreateDIBSection(hDC, &bmi, DIB_RGB_COLORS, ppBits, nullptr, 0);
+    HBITMAP hBitmap = ::CreateDIBSection(hDC, &bmi, DIB_RGB_COLORS, ppBits, nullptr, 0);
+    if (hBitmap != nullptr)
+        ::SetBitmapDimensionEx(hBitmap, kRowOrderTag, rows == DibRows::TopDown ? kTopDown : kBottomUp, nullptr);
+    return hBitmap;
+}
+
+std::optional<DibRows> RowsOf(HBITMAP hBitmap)
+{
+    SIZE tag = {};
+    if (hBitmap == nullptr || !::GetBitmapDimensionEx(hBitmap, &tag) || tag.cx != kRowOrderTag) return std::nullopt;
+    if (tag.cy == kTopDown) return DibRows::TopDown;
+    if (tag.cy == kBottomUp) return DibRows::BottomUp;
+    return std::nullopt;
 }
 
 bool AlphaBlendPiece(HDC hDest, const RECT& rcDest, HDC hSrc, const RECT& rcSrc, BYTE fade, bool bPerPixelAlpha)

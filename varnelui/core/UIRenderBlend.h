@@ -5,6 +5,8 @@
 
 #include "varnelui/core/UIDefines.h"
 
+#include <optional>
+
 namespace VarnelUI {
 namespace RenderBlend {
 
@@ -12,8 +14,13 @@ namespace RenderBlend {
 enum class DibRows { TopDown, BottomUp };
 
 // A 32-bit DIB section; *ppBits receives its pixels. Null for a non-positive
-// size or when the system refuses.
+// size or when the system refuses. GetObject reports every DIB section as
+// bottom-up, so the row order is recorded in the bitmap's dimension, a value
+// the system keeps for applications and never uses itself.
 HBITMAP CreateDib32(HDC hDC, int cx, int cy, void** ppBits, DibRows rows = DibRows::TopDown);
+// The row order of a bitmap made by CreateDib32; nothing for any other
+// bitmap, whose row order is not known.
+std::optional<DibRows> RowsOf(HBITMAP hBitmap);
 
 // Source-over blend of a (stretched) source piece onto the destination:
 // result = src * fade / 255 + dst * (1 - k), with k = srcA * fade / 255 / 255

@@ -700,7 +700,7 @@ void CHtmlTextRenderer::InlineImage(const TTag& tag)
         const LONG top = m_flow.pt.y + (cy < m_cyLineExtra ? (m_cyLineExtra - cy) / 2 : m_cyLineExtra - cy);
         const RECT rcDest = {m_flow.pt.x, top, m_flow.pt.x + cx, top + cy};
         const RECT rcSource = {cx * image.index, 0, cx * (image.index + 1), cy};
-        CRenderEngine::DrawImage(m_hDC, pImage->hBitmap, rcDest, m_rc, rcSource, RECT{}, pImage->alpha, 255);
+        CRenderEngine::DrawImage(m_hDC, *pImage, rcDest, m_rc, rcSource, RECT{}, 255);
     }
     m_flow.cyLine = std::max(m_flow.cyLine, cy);
     m_cyMaxBottom = std::max(m_cyMaxBottom, static_cast<int>(m_flow.pt.y) + cy);

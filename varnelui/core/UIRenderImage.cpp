@@ -5,6 +5,7 @@
 
 #include "varnelui/core/GdiplusToken.h"
 #include "varnelui/core/UIAttrParse.h"
+#include "varnelui/core/UIDibCanvas.h"
 #include "varnelui/core/UIFileHandle.h"
 #include "varnelui/core/UIManager.h"
 #include "varnelui/core/UIRect.h"
@@ -142,8 +143,9 @@ bool FindImageBytes(STRINGorID bitmap, LPCWSTR type, TEncodedImage& image)
 // The record takes the bitmap over; on failure the handle still owns it.
 TImageInfo* NewImageInfo(CBitmapHandle& bitmap, int cx, int cy, bool alpha)
 {
-    TImageInfo* pImage = new (std::nothrow) TImageInfo{bitmap.Get(), cx, cy, alpha, CUIString(), 0};
-    if (pImage != nullptr) bitmap.Release();
+    TImageInfo* pImage = new (std::nothrow) TImageInfo{bitmap.Get(), cx, cy, alpha, CUIString(), 0, nullptr};
+    if (pImage == nullptr) return nullptr;
+    pImage->runs = CPixelRuns::Build(TPixelView::Of(bitmap.Release()));
     return pImage;
 }
 
@@ -236,16 +238,30 @@ TImageInfo* DecodeImage(const TEncodedImage& image, DWORD mask)
 
 // ---- painting ------------------------------------------------------------------
 
-// Paints the pieces of one nine-grid from a bitmap selected into its own DC.
+// Paints the pieces of one nine-grid: through the system from the bitmap
+// selected into its own DC, or on a canvas straight from the image's pixels.
+// Knowing the image's runs, pieces without a visible pixel are skipped.
 class CNineGridPainter
 {
 public:
-    CNineGridPainter(HDC hDC, HDC hMemDC, const RECT& rcPaint, bool bBlend, BYTE fade)
+    CNineGridPainter(HDC hDC, HDC hMemDC, const RECT& rcPaint, bool bBlend, BYTE fade, const CPixelRuns* pRuns)
         : m_hDC(hDC),
           m_hMemDC(hMemDC),
           m_rcPaint(rcPaint),
           m_bBlend(bBlend),
-          m_fade(fade)
+          m_fade(fade),
+          m_pRuns(pRuns)
+    {
+    }
+
+    CNineGridPainter(CDibCanvas& canvas, const TPixelView& pixels, const CPixelRuns& runs, const RECT& rcPaint,
+                     BYTE fade)
+        : m_rcPaint(rcPaint),
+          m_bBlend(true),
+          m_fade(fade),
+          m_pRuns(&runs),
+          m_pCanvas(&canvas),
+          m_pPixels(&pixels)
     {
     }
 
@@ -256,13 +272,13 @@ public:
         if (cx <= 0 || cy <= 0 || srcCx <= 0 || srcCy <= 0) return;
         const RECT rcDest = {x, y, x + cx, y + cy};
         if (!Intersects(rcDest, m_rcPaint)) return;
-        if (m_bBlend) {
-            const RECT rcSrc = {srcX, srcY, srcX + srcCx, srcY + srcCy};
-            RenderBlend::AlphaBlendPiece(m_hDC, rcDest, m_hMemDC, rcSrc, m_fade, true);
-        } else if (cx == srcCx && cy == srcCy) {
-            ::BitBlt(m_hDC, x, y, cx, cy, m_hMemDC, srcX, srcY, SRCCOPY);
-        } else {
-            ::StretchBlt(m_hDC, x, y, cx, cy, m_hMemDC, srcX, srcY, srcCx, srcCy, SRCCOPY);
+        const RECT rcSrc = {srcX, srcY, srcX + srcCx, srcY + srcCy};
+        if (!m_bBlend) {
+            if (cx == srcCx && cy == srcCy) ::BitBlt(m_hDC, x, y, cx, cy, m_hMemDC, srcX, srcY, SRCCOPY);
+            else ::StretchBlt(m_hDC, x, y, cx, cy, m_hMemDC, srcX, srcY, srcCx, srcCy, SRCCOPY);
+        } else if (!BlendsNothing(rcSrc)) {
+            if (m_pCanvas != nullptr) m_pCanvas->Blend(*m_pPixels, *m_pRuns, rcDest, rcSrc, m_fade);
+            else RenderBlend::AlphaBlendPiece(m_hDC, rcDest, m_hMemDC, rcSrc, m_fade, true);
         }
     }
 
@@ -298,12 +314,76 @@ public:
     }
 
 private:
-    HDC m_hDC;
-    HDC m_hMemDC;
+    // A fully transparent part, or one reaching out of the image (which the
+    // system's blend refuses), leaves the destination as it is.
+    bool BlendsNothing(const RECT& rcSrc) const
+    {
+        if (m_pRuns == nullptr) return false;
+        if (rcSrc.left < 0 || rcSrc.top < 0 || rcSrc.right > m_pRuns->Width() || rcSrc.bottom > m_pRuns->Height())
+            return true;
+        return m_pRuns->Classify(rcSrc) == CPixelRuns::Kind::Transparent;
+    }
+
+    HDC m_hDC = nullptr;
+    HDC m_hMemDC = nullptr;
     RECT m_rcPaint;
     bool m_bBlend;
     BYTE m_fade;
+    const CPixelRuns* m_pRuns;
+    CDibCanvas* m_pCanvas = nullptr;
+    const TPixelView* m_pPixels = nullptr;
 };
+
+// The nine pieces of the grid, centre first.
+void PaintPieces(const CNineGridPainter& painter, const RECT& D, const RECT& S, const RECT& rcCorners, bool hole,
+                 bool xtiled, bool ytiled)
+{
+    const LONG Cl = rcCorners.left;
+    const LONG Ct = rcCorners.top;
+    const LONG Cr = rcCorners.right;
+    const LONG Cb = rcCorners.bottom;
+    const int midDw = CUIRect(D).GetWidth() - Cl - Cr;
+    const int midDh = CUIRect(D).GetHeight() - Ct - Cb;
+    const int midSw = CUIRect(S).GetWidth() - Cl - Cr;
+    const int midSh = CUIRect(S).GetHeight() - Ct - Cb;
+    if (!hole) {
+        const RECT rcCentre = {D.left + Cl, D.top + Ct, D.left + Cl + midDw, D.top + Ct + midDh};
+        painter.Centre(rcCentre, S.left + Cl, S.top + Ct, midSw, midSh, xtiled, ytiled);
+    }
+    if (Cl > 0 && Ct > 0) painter.Piece(D.left, D.top, Cl, Ct, S.left, S.top, Cl, Ct);
+    if (Ct > 0) painter.Piece(D.left + Cl, D.top, midDw, Ct, S.left + Cl, S.top, midSw, Ct);
+    if (Cr > 0 && Ct > 0) painter.Piece(D.right - Cr, D.top, Cr, Ct, S.right - Cr, S.top, Cr, Ct);
+    if (Cl > 0) painter.Piece(D.left, D.top + Ct, Cl, midDh, S.left, S.top + Ct, Cl, midSh);
+    if (Cr > 0) painter.Piece(D.right - Cr, D.top + Ct, Cr, midDh, S.right - Cr, S.top + Ct, Cr, midSh);
+    if (Cl > 0 && Cb > 0) painter.Piece(D.left, D.bottom - Cb, Cl, Cb, S.left, S.bottom - Cb, Cl, Cb);
+    if (Cb > 0) painter.Piece(D.left + Cl, D.bottom - Cb, midDw, Cb, S.left + Cl, S.bottom - Cb, midSw, Cb);
+    if (Cr > 0 && Cb > 0) painter.Piece(D.right - Cr, D.bottom - Cb, Cr, Cb, S.right - Cr, S.bottom - Cb, Cr, Cb);
+}
+
+// Through the system: copies (half-tone stretched) for opaque painting,
+// AlphaBlend for blended painting.
+void DrawThroughSystem(HDC hDC, HBITMAP hBitmap, const CPixelRuns* pRuns, const RECT& D, const RECT& rcPaint,
+                       const RECT& S, const RECT& rcCorners, bool bBlend, BYTE fade, bool hole, bool xtiled,
+                       bool ytiled)
+{
+    const CMemoryDCHandle memDC(::CreateCompatibleDC(hDC));
+    if (!memDC) return;
+    const CSelectObjectGuard select(memDC.Get(), hBitmap);
+    const int oldStretchMode = ::SetStretchBltMode(hDC, HALFTONE);
+    const bool bNoCorners = rcCorners.left == 0 && rcCorners.top == 0 && rcCorners.right == 0 && rcCorners.bottom == 0;
+    if (!bBlend && CUIRect(D).GetWidth() == CUIRect(S).GetWidth() && CUIRect(D).GetHeight() == CUIRect(S).GetHeight() &&
+        bNoCorners) {
+        // Drawn at its own size: only the visible part is copied.
+        CUIRect rcVisible;
+        if (::IntersectRect(&rcVisible, &D, &rcPaint))
+            ::BitBlt(hDC, rcVisible.left, rcVisible.top, rcVisible.GetWidth(), rcVisible.GetHeight(), memDC.Get(),
+                     S.left + rcVisible.left - D.left, S.top + rcVisible.top - D.top, SRCCOPY);
+    } else {
+        PaintPieces(CNineGridPainter(hDC, memDC.Get(), rcPaint, bBlend, fade, pRuns), D, S, rcCorners, hole, xtiled,
+                    ytiled);
+    }
+    if (oldStretchMode != 0) ::SetStretchBltMode(hDC, oldStretchMode);
+}
 
 // ---- image descriptions ---------------------------------------------------------
 
@@ -369,8 +449,8 @@ public:
         rcSource.bottom = std::min<LONG>(rcSource.bottom, pImage->height);
 
         if (!Intersects(m_rcDest, m_rcItem) || !Intersects(m_rcDest, m_rcPaint)) return;
-        CRenderEngine::DrawImage(m_hDC, pImage->hBitmap, m_rcDest, m_rcPaint, rcSource, m_rcCorner, pImage->alpha,
-                                 m_fade, m_bHole, m_bXTiled, m_bYTiled);
+        CRenderEngine::DrawImage(m_hDC, *pImage, m_rcDest, m_rcPaint, rcSource, m_rcCorner, m_fade, m_bHole, m_bXTiled,
+                                 m_bYTiled);
     }
 
     // Whether the description's images could be had: false only when it named
@@ -477,50 +557,30 @@ void CRenderEngine::DrawImage(HDC hDC, HBITMAP hBitmap, const RECT& rc, const RE
                               const RECT& rcCorners, bool bAlpha, BYTE uFade, bool hole, bool xtiled, bool ytiled)
 {
     if (hDC == nullptr || hBitmap == nullptr) return;
-    const CMemoryDCHandle memDC(::CreateCompatibleDC(hDC));
-    if (!memDC) return;
-    const CSelectObjectGuard select(memDC.Get(), hBitmap);
-    const int oldStretchMode = ::SetStretchBltMode(hDC, HALFTONE);
+    DrawThroughSystem(hDC, hBitmap, nullptr, rc, rcPaint, rcBmpPart, rcCorners, bAlpha || uFade < 255, uFade, hole,
+                      xtiled, ytiled);
+}
 
-    const RECT& D = rc;
-    const RECT& S = rcBmpPart;
-    const LONG Cl = rcCorners.left;
-    const LONG Ct = rcCorners.top;
-    const LONG Cr = rcCorners.right;
-    const LONG Cb = rcCorners.bottom;
-    const int Dw = CUIRect(D).GetWidth();
-    const int Dh = CUIRect(D).GetHeight();
-    const int Sw = CUIRect(S).GetWidth();
-    const int Sh = CUIRect(S).GetHeight();
-    const bool bBlend = bAlpha || uFade < 255;
-
-    if (!bBlend && Dw == Sw && Dh == Sh && Cl == 0 && Ct == 0 && Cr == 0 && Cb == 0) {
-        // Drawn at its own size: only the visible part is copied.
-        CUIRect rcVisible;
-        if (::IntersectRect(&rcVisible, &D, &rcPaint))
-            ::BitBlt(hDC, rcVisible.left, rcVisible.top, rcVisible.GetWidth(), rcVisible.GetHeight(), memDC.Get(),
-                     S.left + rcVisible.left - D.left, S.top + rcVisible.top - D.top, SRCCOPY);
-    } else {
-        const CNineGridPainter painter(hDC, memDC.Get(), rcPaint, bBlend, uFade);
-        const int midDw = Dw - Cl - Cr;
-        const int midDh = Dh - Ct - Cb;
-        const int midSw = Sw - Cl - Cr;
-        const int midSh = Sh - Ct - Cb;
-        if (!hole) {
-            const RECT rcCentre = {D.left + Cl, D.top + Ct, D.left + Cl + midDw, D.top + Ct + midDh};
-            painter.Centre(rcCentre, S.left + Cl, S.top + Ct, midSw, midSh, xtiled, ytiled);
-        }
-        if (Cl > 0 && Ct > 0) painter.Piece(D.left, D.top, Cl, Ct, S.left, S.top, Cl, Ct);
-        if (Ct > 0) painter.Piece(D.left + Cl, D.top, midDw, Ct, S.left + Cl, S.top, midSw, Ct);
-        if (Cr > 0 && Ct > 0) painter.Piece(D.right - Cr, D.top, Cr, Ct, S.right - Cr, S.top, Cr, Ct);
-        if (Cl > 0) painter.Piece(D.left, D.top + Ct, Cl, midDh, S.left, S.top + Ct, Cl, midSh);
-        if (Cr > 0) painter.Piece(D.right - Cr, D.top + Ct, Cr, midDh, S.right - Cr, S.top + Ct, Cr, midSh);
-        if (Cl > 0 && Cb > 0) painter.Piece(D.left, D.bottom - Cb, Cl, Cb, S.left, S.bottom - Cb, Cl, Cb);
-        if (Cb > 0) painter.Piece(D.left + Cl, D.bottom - Cb, midDw, Cb, S.left + Cl, S.bottom - Cb, midSw, Cb);
-        if (Cr > 0 && Cb > 0) painter.Piece(D.right - Cr, D.bottom - Cb, Cr, Cb, S.right - Cr, S.bottom - Cb, Cr, Cb);
+void CRenderEngine::DrawImage(HDC hDC, const TImageInfo& image, const RECT& rc, const RECT& rcPaint,
+                              const RECT& rcBmpPart, const RECT& rcCorners, BYTE uFade, bool hole, bool xtiled,
+                              bool ytiled)
+{
+    if (hDC == nullptr || image.hBitmap == nullptr) return;
+    const bool bBlend = image.alpha || uFade < 255;
+    const TPixelView pixels = image.runs ? TPixelView::Of(image.hBitmap) : TPixelView();
+    // Runs made for other pixels than the bitmap holds now are no use.
+    const CPixelRuns* pRuns =
+        !pixels.Empty() && pixels.width == image.runs->Width() && pixels.height == image.runs->Height()
+            ? image.runs.get()
+            : nullptr;
+    CDibCanvas canvas;
+    if (bBlend && pRuns != nullptr && canvas.Attach(hDC)) {
+        PaintPieces(CNineGridPainter(canvas, pixels, *pRuns, rcPaint, uFade), rc, rcBmpPart, rcCorners, hole, xtiled,
+                    ytiled);
+        return;
     }
-
-    if (oldStretchMode != 0) ::SetStretchBltMode(hDC, oldStretchMode);
+    DrawThroughSystem(hDC, image.hBitmap, pRuns, rc, rcPaint, rcBmpPart, rcCorners, bBlend, uFade, hole, xtiled,
+                      ytiled);
 }
 
 bool CRenderEngine::DrawImageString(HDC hDC, CPaintManagerUI* pManager, const RECT& rcItem, const RECT& rcPaint,

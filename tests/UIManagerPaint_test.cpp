@@ -41,10 +41,12 @@ public:
         if (!bIsDib) return;
         info = dib;
         auto* pBits = static_cast<DWORD*>(dib.dsBm.bmBits);
+        firstPixel = pBits[0];
         std::fill(pBits, pBits + dib.dsBm.bmWidth * dib.dsBm.bmHeight, 0xFF00FF00u);
     }
     bool bIsDib = false;
     DIBSECTION info = {};
+    DWORD firstPixel = 0; // what the surface held where this paint began
 };
 
 class ManagerPaintTest : public ::testing::Test
@@ -213,6 +215,10 @@ TEST_F(ManagerPaintTest, LayeredWindowPaintsA32BitDibThroughUpdateLayeredWindow)
     const HDC hScreen = ::GetDC(nullptr);
     EXPECT_EQ(RGB(0, 255, 0), ::GetPixel(hScreen, rcWindow.left + 150, rcWindow.top + 100));
     ::ReleaseDC(nullptr, hScreen);
+
+    // The next frame starts fully transparent again, not from the last one.
+    wnd.Paint();
+    EXPECT_EQ(0u, pRoot->firstPixel);
 
     // With a window shadow the root paints inside the shadow's corners.
     wnd.pm.SetHasWindowShadow(true);

@@ -291,6 +291,7 @@ private:
     void OnPaint();
     void PaintNormal(const RECT& rcClient);
     void PaintLayered(const RECT& rcClient);
+    bool PrepareBackground(SIZE szClient);
     bool LayoutIfNeeded(const RECT& rcClient);
     void OnPrintClient(HDC hDC, LPARAM lParam);
     void OnClose();

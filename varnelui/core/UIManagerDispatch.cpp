@@ -5,7 +5,10 @@
 #include "varnelui/core/UIManager.h"
 
 #include "varnelui/control/UIControl.h"
+#include "varnelui/core/UIPixelRuns.h"
 #include "varnelui/core/UIRenderBlend.h"
+
+#include <cstring>
 
 namespace VarnelUI {
 
@@ -412,8 +415,11 @@ void CPaintManagerUI::PaintNormal(const RECT& rcClient)
         m_hbmpOffscreen.Reset();
     }
     if (!m_hDcOffscreen) {
+        // A DIB section rather than a device bitmap: images are blended
+        // straight into its pixels instead of through the system.
         CMemoryDCHandle hDC(::CreateCompatibleDC(m_hDcPaint.Get()));
-        CBitmapHandle hBitmap(::CreateCompatibleBitmap(m_hDcPaint.Get(), szClient.cx, szClient.cy));
+        void* pBits = nullptr;
+        CBitmapHandle hBitmap(RenderBlend::CreateDib32(m_hDcPaint.Get(), szClient.cx, szClient.cy, &pBits));
         if (hDC && hBitmap) {
             m_hbmpOffscreen = std::move(hBitmap);
             m_hDcOffscreen = std::move(hDC);
@@ -457,23 +463,17 @@ void CPaintManagerUI::PaintLayered(const RECT& rcClient)
 
     PAINTSTRUCT ps = {};
     ::BeginPaint(m_hWndPaint, &ps);
-    // Rebuilt on every paint, so every frame starts fully transparent.
-    m_hDcBackground.Reset();
-    m_hbmpBackground.Reset();
     LayoutIfNeeded(rcClient);
     if (m_bFocusNeeded) SetNextTabControl(true);
 
     const SIZE szClient = {rcClient.right - rcClient.left, rcClient.bottom - rcClient.top};
-    void* pBits = nullptr;
-    m_hDcBackground.Reset(::CreateCompatibleDC(m_hDcPaint.Get()));
-    m_hbmpBackground.Reset(
-        RenderBlend::CreateDib32(m_hDcPaint.Get(), szClient.cx, szClient.cy, &pBits, RenderBlend::DibRows::BottomUp));
-    if (m_pRoot != nullptr && m_hDcBackground && m_hbmpBackground) {
-        // Stays selected until the next paint rebuilds both.
-        ::SelectObject(m_hDcBackground.Get(), m_hbmpBackground.Get());
+    if (m_pRoot != nullptr && PrepareBackground(szClient)) {
+        const HDC hDC = m_hDcBackground.Get();
+        const int iSaved = ::SaveDC(hDC);
         RECT rcRoot = rcClient;
         if (m_shadow.IsEnabled()) DrawWindowShadow(rcRoot);
-        m_pRoot->DoPaint(m_hDcBackground.Get(), rcRoot);
+        m_pRoot->DoPaint(hDC, rcRoot);
+        ::RestoreDC(hDC, iSaved);
 
         RECT rcWindow = {};
         ::GetWindowRect(m_hWndPaint, &rcWindow);
@@ -481,10 +481,32 @@ void CPaintManagerUI::PaintLayered(const RECT& rcClient)
         SIZE szLayered = szClient;
         POINT ptSrc = {0, 0};
         BLENDFUNCTION bf = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-        ::UpdateLayeredWindow(m_hWndPaint, nullptr, &ptDest, &szLayered, m_hDcBackground.Get(), &ptSrc, 0, &bf,
-                              ULW_ALPHA);
+        ::UpdateLayeredWindow(m_hWndPaint, nullptr, &ptDest, &szLayered, hDC, &ptSrc, 0, &bf, ULW_ALPHA);
     }
     ::EndPaint(m_hWndPaint, &ps);
+}
+
+// Every frame of a layered window starts fully transparent. The bitmap is
+// kept while the size stays and cleared instead of made anew: clearing costs
+// less than the fresh pages a new bitmap of that size touches.
+bool CPaintManagerUI::PrepareBackground(SIZE szClient)
+{
+    const TPixelView frame = TPixelView::Of(m_hbmpBackground.Get());
+    if (!frame.Empty() && frame.width == szClient.cx && frame.height == szClient.cy) {
+        for (int y = 0; y < frame.height; ++y)
+            std::memset(frame.Row(y), 0, static_cast<size_t>(frame.width) * sizeof(DWORD));
+        return true;
+    }
+    m_hDcBackground.Reset();
+    m_hbmpBackground.Reset();
+    void* pBits = nullptr;
+    m_hDcBackground.Reset(::CreateCompatibleDC(m_hDcPaint.Get()));
+    m_hbmpBackground.Reset(
+        RenderBlend::CreateDib32(m_hDcPaint.Get(), szClient.cx, szClient.cy, &pBits, RenderBlend::DibRows::BottomUp));
+    if (!m_hDcBackground || !m_hbmpBackground) return false;
+    // Stays selected until the bitmap is made anew.
+    ::SelectObject(m_hDcBackground.Get(), m_hbmpBackground.Get());
+    return true;
 }
 
 void CPaintManagerUI::OnPrintClient(HDC hDC, LPARAM lParam)

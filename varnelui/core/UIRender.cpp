@@ -149,8 +149,10 @@ void CRenderEngine::DrawColor(HDC hDC, const RECT& rc, DWORD color)
     if (hDC == nullptr || alpha == 0 || ::IsRectEmpty(&rc)) return;
 
     if (alpha == 255) {
-        const CBrushHandle brush(::CreateSolidBrush(ToColorRef(color)));
-        if (brush) ::FillRect(hDC, &rc, brush.Get());
+        // The context's own brush takes the colour: no brush is made per fill.
+        const COLORREF previous = ::SetDCBrushColor(hDC, ToColorRef(color));
+        ::FillRect(hDC, &rc, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
+        if (previous != CLR_INVALID) ::SetDCBrushColor(hDC, previous);
         return;
     }
 

@@ -5,12 +5,14 @@
 #include "varnelui/core/UIMarkup.h"
 
 #include "varnelui/core/UIResourceFile.h"
+#include "varnelui/core/UIUtf8.h"
 
 #include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
 #include <cwctype>
+#include <new>
 #include <vector>
 
 namespace VarnelUI {
@@ -37,10 +39,19 @@ Unit* SkipWhitespace(Unit* p)
     return p;
 }
 
+// "_", ":", letters and digits as the C runtime classifies wide characters;
+// ASCII, nearly every name, is answered without asking it.
+bool IsNameUnit(wchar_t c)
+{
+    if (c >= 0x80) return std::iswalnum(c) != 0;
+    const wchar_t lower = c | 0x20;
+    return c == L'_' || c == L':' || (c >= L'0' && c <= L'9') || (lower >= L'a' && lower <= L'z');
+}
+
 template <typename Unit>
 Unit* SkipIdentifier(Unit* p)
 {
-    while (*p == L'_' || *p == L':' || std::iswalnum(*p)) ++p;
+    while (IsNameUnit(*p)) ++p;
     return p;
 }
 
@@ -114,47 +125,47 @@ CMarkupNode CMarkupNode::Link(int iPos) const
 
 CMarkupNode CMarkupNode::GetParent() const
 {
-    return IsValid() ? Link(m_pOwner->m_pElements[m_iPos].iParent) : CMarkupNode();
+    return IsValid() ? Link(m_pOwner->m_elements[m_iPos].iParent) : CMarkupNode();
 }
 
 CMarkupNode CMarkupNode::GetSibling() const
 {
-    return IsValid() ? Link(m_pOwner->m_pElements[m_iPos].iNext) : CMarkupNode();
+    return IsValid() ? Link(m_pOwner->m_elements[m_iPos].iNext) : CMarkupNode();
 }
 
 CMarkupNode CMarkupNode::GetChild() const
 {
-    return IsValid() ? Link(m_pOwner->m_pElements[m_iPos].iChild) : CMarkupNode();
+    return IsValid() ? Link(m_pOwner->m_elements[m_iPos].iChild) : CMarkupNode();
 }
 
 CMarkupNode CMarkupNode::GetChild(LPCWSTR pstrName) const
 {
     if (!IsValid() || pstrName == nullptr) return CMarkupNode();
-    const CMarkup::tagXMLELEMENT* elements = m_pOwner->m_pElements;
+    const std::vector<CMarkup::tagXMLELEMENT>& elements = m_pOwner->m_elements;
     for (int i = elements[m_iPos].iChild; i != 0; i = elements[i].iNext) {
-        if (std::wcscmp(m_pOwner->m_pstrXML + elements[i].iStart, pstrName) == 0) return Link(i);
+        if (std::wcscmp(m_pOwner->Text(elements[i].iStart), pstrName) == 0) return Link(i);
     }
     return CMarkupNode();
 }
 
 bool CMarkupNode::HasSiblings() const
 {
-    return IsValid() && m_pOwner->m_pElements[m_iPos].iNext != 0;
+    return IsValid() && m_pOwner->m_elements[m_iPos].iNext != 0;
 }
 
 bool CMarkupNode::HasChildren() const
 {
-    return IsValid() && m_pOwner->m_pElements[m_iPos].iChild != 0;
+    return IsValid() && m_pOwner->m_elements[m_iPos].iChild != 0;
 }
 
 LPCWSTR CMarkupNode::GetName() const
 {
-    return IsValid() ? m_pOwner->m_pstrXML + m_pOwner->m_pElements[m_iPos].iStart : nullptr;
+    return IsValid() ? m_pOwner->Text(m_pOwner->m_elements[m_iPos].iStart) : nullptr;
 }
 
 LPCWSTR CMarkupNode::GetValue() const
 {
-    return IsValid() ? m_pOwner->m_pstrXML + m_pOwner->m_pElements[m_iPos].iData : nullptr;
+    return IsValid() ? m_pOwner->Text(m_pOwner->m_elements[m_iPos].iData) : nullptr;
 }
 
 bool CMarkupNode::HasAttributes() const
@@ -178,27 +189,27 @@ LPCWSTR CMarkupNode::GetAttributeName(int iIndex) const
 {
     if (!IsValid()) return nullptr;
     if (iIndex < 0 || iIndex >= GetAttributeCount()) return L"";
-    return m_pOwner->m_pstrXML + m_aAttributes[iIndex].iName;
+    return m_pOwner->Text(m_aAttributes[iIndex].iName);
 }
 
 LPCWSTR CMarkupNode::GetAttributeValue(int iIndex) const
 {
     if (!IsValid()) return nullptr;
     if (iIndex < 0 || iIndex >= GetAttributeCount()) return L"";
-    return m_pOwner->m_pstrXML + m_aAttributes[iIndex].iValue;
+    return m_pOwner->Text(m_aAttributes[iIndex].iValue);
 }
 
 LPCWSTR CMarkupNode::GetAttributeValue(LPCWSTR pstrName) const
 {
     if (!IsValid()) return nullptr;
     const int iIndex = FindAttribute(pstrName);
-    return iIndex >= 0 ? m_pOwner->m_pstrXML + m_aAttributes[iIndex].iValue : L"";
+    return iIndex >= 0 ? m_pOwner->Text(m_aAttributes[iIndex].iValue) : L"";
 }
 
 bool CMarkupNode::GetAttributeValue(int iIndex, LPWSTR pstrValue, SIZE_T cchMax) const
 {
     if (!IsValid() || iIndex < 0 || iIndex >= GetAttributeCount()) return false;
-    std::wcsncpy(pstrValue, m_pOwner->m_pstrXML + m_aAttributes[iIndex].iValue, cchMax);
+    std::wcsncpy(pstrValue, m_pOwner->Text(m_aAttributes[iIndex].iValue), cchMax);
     return true;
 }
 
@@ -213,7 +224,7 @@ int CMarkupNode::FindAttribute(LPCWSTR pstrName) const
     if (pstrName == nullptr) return -1;
     const int count = GetAttributeCount();
     for (int i = 0; i < count; ++i) {
-        if (std::wcscmp(m_pOwner->m_pstrXML + m_aAttributes[i].iName, pstrName) == 0) return i;
+        if (std::wcscmp(m_pOwner->Text(m_aAttributes[i].iName), pstrName) == 0) return i;
     }
     return -1;
 }
@@ -224,8 +235,8 @@ int CMarkupNode::FindAttribute(LPCWSTR pstrName) const
 void CMarkupNode::MapAttributes() const
 {
     m_nAttributes = 0;
-    LPCWSTR const xml = m_pOwner->m_pstrXML;
-    const CMarkup::tagXMLELEMENT& element = m_pOwner->m_pElements[m_iPos];
+    LPCWSTR const xml = m_pOwner->Text(0);
+    const CMarkup::tagXMLELEMENT& element = m_pOwner->m_elements[m_iPos];
     LPCWSTR const end = xml + element.iData;
     const auto skipWhitespace = [end](LPCWSTR p) {
         while (p < end && *p != 0 && *p <= L' ') ++p;
@@ -249,14 +260,7 @@ void CMarkupNode::MapAttributes() const
 
 // ---- CMarkup ---------------------------------------------------------------
 
-CMarkup::CMarkup(LPCWSTR pstrXML)
-    : m_pstrXML(nullptr),
-      m_pElements(nullptr),
-      m_nElements(0),
-      m_nReservedElements(0),
-      m_szErrorMsg(),
-      m_szErrorXML(),
-      m_bPreserveWhitespace(true)
+CMarkup::CMarkup(LPCWSTR pstrXML) : m_szErrorMsg(), m_szErrorXML(), m_bPreserveWhitespace(true)
 {
     if (pstrXML != nullptr) Load(pstrXML);
 }
@@ -268,7 +272,7 @@ CMarkup::~CMarkup()
 
 bool CMarkup::IsValid() const
 {
-    return m_pElements != nullptr;
+    return !m_elements.empty();
 }
 
 void CMarkup::SetPreserveWhitespace(bool bPreserve)
@@ -278,12 +282,8 @@ void CMarkup::SetPreserveWhitespace(bool bPreserve)
 
 void CMarkup::Release()
 {
-    std::free(m_pstrXML);
-    std::free(m_pElements);
-    m_pstrXML = nullptr;
-    m_pElements = nullptr;
-    m_nElements = 0;
-    m_nReservedElements = 0;
+    m_pstrXML.reset();
+    std::vector<tagXMLELEMENT>().swap(m_elements);
 }
 
 void CMarkup::GetLastErrorMessage(LPWSTR pstrMessage, SIZE_T cchMax) const
@@ -298,7 +298,7 @@ void CMarkup::GetLastErrorLocation(LPWSTR pstrSource, SIZE_T cchMax) const
 
 CMarkupNode CMarkup::GetRoot()
 {
-    return m_nElements > 1 ? CMarkupNode(this, 1) : CMarkupNode();
+    return m_elements.size() > 1 ? CMarkupNode(this, 1) : CMarkupNode();
 }
 
 bool CMarkup::Failed(LPCWSTR pstrError, LPCWSTR pstrLocation)
@@ -316,8 +316,8 @@ bool CMarkup::AllocateDocument(size_t nUnits)
 {
     // Offsets into the document are 32-bit; the terminator needs one more unit.
     if (nUnits >= static_cast<size_t>(INT_MAX)) return Failed(kOutOfMemory);
-    m_pstrXML = static_cast<LPWSTR>(std::malloc((nUnits + 1) * sizeof(wchar_t)));
-    if (m_pstrXML == nullptr) return Failed(kOutOfMemory);
+    m_pstrXML.reset(new (std::nothrow) wchar_t[nUnits + 1]);
+    if (!m_pstrXML) return Failed(kOutOfMemory);
     m_pstrXML[nUnits] = 0;
     return true;
 }
@@ -329,7 +329,7 @@ bool CMarkup::Load(LPCWSTR pstrXML)
     // whitespace or comments.
     const size_t length = pstrXML != nullptr ? std::wcslen(pstrXML) : 0;
     if (!AllocateDocument(length)) return false;
-    std::memcpy(m_pstrXML, pstrXML, length * sizeof(wchar_t));
+    std::memcpy(m_pstrXML.get(), pstrXML, length * sizeof(wchar_t));
     return ParseLoaded();
 }
 
@@ -354,12 +354,20 @@ bool CMarkup::DecodeDocument(const BYTE* pByte, DWORD dwSize, int encoding)
         }
         if (dwSize == 0) return AllocateDocument(0);
         if (dwSize > static_cast<DWORD>(INT_MAX)) return Failed(kOutOfMemory);
-        const UINT codePage = encoding == 0 ? CP_UTF8 : CP_ACP;
-        const LPCSTR bytes = reinterpret_cast<LPCSTR>(pByte);
-        const int units = ::MultiByteToWideChar(codePage, 0, bytes, static_cast<int>(dwSize), nullptr, 0);
-        if (units <= 0) return Failed(kEmptyDocument);
-        if (!AllocateDocument(static_cast<size_t>(units))) return false;
-        ::MultiByteToWideChar(codePage, 0, bytes, static_cast<int>(dwSize), m_pstrXML, units);
+        // Neither code page makes more units than bytes, so one buffer of that
+        // size, allocated before converting, holds the document.
+        if (!AllocateDocument(dwSize)) return false;
+        size_t units = 0;
+        if (encoding == 0) {
+            units = DecodeUtf8(pByte, dwSize, m_pstrXML.get());
+        } else {
+            const int converted =
+                ::MultiByteToWideChar(CP_ACP, 0, reinterpret_cast<LPCSTR>(pByte), static_cast<int>(dwSize),
+                                      m_pstrXML.get(), static_cast<int>(dwSize));
+            units = converted > 0 ? static_cast<size_t>(converted) : 0;
+        }
+        if (units == 0) return Failed(kEmptyDocument);
+        m_pstrXML[units] = 0;
         return true;
     }
     case 1: {
@@ -397,19 +405,22 @@ bool CMarkup::ParseLoaded()
     return false;
 }
 
+// The first record reserves room for 500; a full table grows by half its
+// size plus 500, so a large document is copied only a few times.
 int CMarkup::ReserveElement()
 {
-    if (m_nElements >= m_nReservedElements) {
-        const size_t capacity = m_nReservedElements == 0 ? kFirstElementReserve
-                                                         : static_cast<size_t>(m_nReservedElements) +
-                                                               m_nReservedElements / 2 + kFirstElementReserve;
-        if (capacity > static_cast<size_t>(INT_MAX) / sizeof(tagXMLELEMENT)) return -1;
-        void* grown = std::realloc(m_pElements, capacity * sizeof(tagXMLELEMENT));
-        if (grown == nullptr) return -1;
-        m_pElements = static_cast<tagXMLELEMENT*>(grown);
-        m_nReservedElements = static_cast<int>(capacity);
+    const size_t count = m_elements.size();
+    if (count == m_elements.capacity()) {
+        const size_t capacity = count == 0 ? kFirstElementReserve : count + count / 2 + kFirstElementReserve;
+        if (capacity > static_cast<size_t>(INT_MAX)) return -1;
+        try {
+            m_elements.reserve(capacity);
+        } catch (const std::bad_alloc&) {
+            return -1;
+        }
     }
-    return m_nElements++;
+    m_elements.push_back({});
+    return static_cast<int>(count);
 }
 
 // Reads the document without recursion, so nesting depth is bounded only by
@@ -421,10 +432,9 @@ bool CMarkup::Parse()
     m_szErrorXML[0] = 0;
     if (ReserveElement() < 0) // record 0 stands for "none" in every link
         return Failed(kOutOfMemory);
-    m_pElements[0] = {};
 
-    const auto offset = [this](LPCWSTR p) { return static_cast<int>(p - m_pstrXML); };
-    LPWSTR pstr = m_pstrXML;
+    const auto offset = [this](LPCWSTR p) { return static_cast<int>(p - m_pstrXML.get()); };
+    LPWSTR pstr = m_pstrXML.get();
     int iParent = 0;
     int iPrevious = 0;
     for (;;) {
@@ -441,7 +451,7 @@ bool CMarkup::Parse()
             if (iParent == 0) return true;
             if (!ParseClosingTag(pstr, iParent)) return false;
             iPrevious = iParent;
-            iParent = m_pElements[iParent].iParent;
+            iParent = m_elements[iParent].iParent;
             continue;
         }
         *pstr++ = 0;
@@ -453,9 +463,9 @@ bool CMarkup::Parse()
 
         const int iElement = ReserveElement();
         if (iElement < 0) return Failed(kOutOfMemory);
-        m_pElements[iElement] = {offset(pstr), 0, 0, iParent, 0};
-        if (iPrevious != 0) m_pElements[iPrevious].iNext = iElement;
-        else if (iParent != 0) m_pElements[iParent].iChild = iElement;
+        m_elements[iElement] = {offset(pstr), 0, 0, iParent, 0};
+        if (iPrevious != 0) m_elements[iPrevious].iNext = iElement;
+        else if (iParent != 0) m_elements[iParent].iChild = iElement;
 
         pstr = SkipIdentifier(pstr);
         if (*pstr == 0) return Failed(L"Error parsing element name", pstr);
@@ -464,14 +474,14 @@ bool CMarkup::Parse()
         if (pstr[0] == L'/' && pstr[1] == L'>') {
             // The name is already terminated: by the attribute parser, or by
             // the NUL written over this slash.
-            m_pElements[iElement].iData = offset(pstr);
+            m_elements[iElement].iData = offset(pstr);
             *pstr = 0;
             pstr += 2;
             iPrevious = iElement;
             continue;
         }
         if (*pstr != L'>') return Failed(L"Expected start-tag closing", pstr);
-        m_pElements[iElement].iData = offset(++pstr);
+        m_elements[iElement].iData = offset(++pstr);
         ParseData(pstr, L'<');
         if (*pstr == 0) {
             if (iParent > 1) return Failed(L"Expected end-tag start", pstr);
@@ -492,19 +502,19 @@ bool CMarkup::Parse()
 // "/>" are terminated already; the others end at the ">" of their start tag.
 void CMarkup::TerminateName(int iElement)
 {
-    *SkipIdentifier(m_pstrXML + m_pElements[iElement].iStart) = 0;
+    *SkipIdentifier(m_pstrXML.get() + m_elements[iElement].iStart) = 0;
 }
 
 void CMarkup::TerminateOpenNames(int iInnermost)
 {
-    for (int i = iInnermost; i != 0; i = m_pElements[i].iParent) TerminateName(i);
+    for (int i = iInnermost; i != 0; i = m_elements[i].iParent) TerminateName(i);
 }
 
 bool CMarkup::ParseClosingTag(LPWSTR& pstr, int iElement)
 {
     *pstr = 0;
     pstr = SkipWhitespace(pstr + 2);
-    LPCWSTR const name = m_pstrXML + m_pElements[iElement].iStart;
+    LPCWSTR const name = Text(m_elements[iElement].iStart);
     const size_t length = static_cast<size_t>(SkipIdentifier(name) - name);
     if (std::wcsncmp(pstr, name, length) != 0) return Failed(L"Unmatched closing tag", pstr);
     pstr = SkipWhitespace(pstr + length);
@@ -546,6 +556,8 @@ bool CMarkup::ParseAttributes(LPWSTR& pstr)
 // (or at the document's terminator).
 LPWSTR CMarkup::ParseData(LPWSTR& pstr, wchar_t cEnd) const
 {
+    // Up to the first entity (or collapsed space) the text stays where it is.
+    while (*pstr != 0 && *pstr != cEnd && *pstr != L'&' && (m_bPreserveWhitespace || *pstr != L' ')) ++pstr;
     LPWSTR dest = pstr;
     while (*pstr != 0 && *pstr != cEnd) {
         if (*pstr == L'&') {

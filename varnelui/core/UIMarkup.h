@@ -4,6 +4,9 @@
 
 #include "varnelui/core/UIDefines.h"
 
+#include <memory>
+#include <vector>
+
 namespace VarnelUI {
 
 class CMarkup;
@@ -107,10 +110,12 @@ private:
     int ReserveElement();
     bool Failed(LPCWSTR pstrError, LPCWSTR pstrLocation = L"");
 
-    LPWSTR m_pstrXML;
-    tagXMLELEMENT* m_pElements;
-    int m_nElements;
-    int m_nReservedElements;
+    const wchar_t* Text(int iOffset) const { return m_pstrXML.get() + iOffset; }
+
+    std::unique_ptr<wchar_t[]> m_pstrXML;
+    // Grown by hand (see ReserveElement), so its capacity follows the
+    // document's size in a known way.
+    std::vector<tagXMLELEMENT> m_elements;
     wchar_t m_szErrorMsg[100];
     wchar_t m_szErrorXML[50];
     bool m_bPreserveWhitespace;

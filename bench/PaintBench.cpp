@@ -76,7 +76,8 @@ public:
                 ++paints;
             }
             const double start = Now();
-            m_pm.MessageHandler(uMsg, wParam, lParam, lRes);
+            if (m_bBare) PaintBare();
+            else m_pm.MessageHandler(uMsg, wParam, lParam, lRes);
             paintSeconds += Now() - start;
             return lRes;
         }
@@ -112,14 +113,64 @@ public:
         return paints > 0 ? paintSeconds / paints : 0.0;
     }
 
+    // What any window pays to repaint rc: BeginPaint, a blit of the update
+    // rectangle from a ready frame, EndPaint; no drawing at all.
+    double BareRepaint(const RECT& rc, int iterations)
+    {
+        m_bBare = true;
+        ResetCounters();
+        for (int i = 0; i < iterations; ++i) {
+            ::InvalidateRect(m_hWnd, &rc, FALSE);
+            ::UpdateWindow(m_hWnd);
+        }
+        m_bBare = false;
+        return paints > 0 ? paintSeconds / paints : 0.0;
+    }
+
+    // The tree alone painting rc into a full-window DIB, as the paint manager
+    // has it do for that update rectangle.
+    double TreePaint(const RECT& rc, int iterations)
+    {
+        RECT rcClient = {};
+        ::GetClientRect(m_hWnd, &rcClient);
+        const CMemoryDCHandle dc(::CreateCompatibleDC(nullptr));
+        void* pBits = nullptr;
+        const CBitmapHandle frame(RenderBlend::CreateDib32(dc.Get(), rcClient.right, rcClient.bottom, &pBits));
+        const CSelectObjectGuard select(dc.Get(), frame.Get());
+        const double start = Now();
+        for (int i = 0; i < iterations; ++i) m_pm.GetRoot()->DoPaint(dc.Get(), rc);
+        ::GdiFlush();
+        return (Now() - start) / iterations;
+    }
+
     CPaintManagerUI m_pm;
     int paints = 0;
     int lastPaintArea = 0;
     double paintSeconds = 0.0;
 
 private:
+    void PaintBare()
+    {
+        if (!m_bareDC) {
+            m_bareDC.Reset(::CreateCompatibleDC(nullptr));
+            void* pBits = nullptr;
+            m_bareFrame.Reset(RenderBlend::CreateDib32(m_bareDC.Get(), 2000, 2000, &pBits));
+            ::SelectObject(m_bareDC.Get(), m_bareFrame.Get());
+        }
+        PAINTSTRUCT ps = {};
+        ::BeginPaint(m_hWnd, &ps);
+        const RECT& rc = ps.rcPaint;
+        ::BitBlt(ps.hdc, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, m_bareDC.Get(), rc.left, rc.top,
+                 SRCCOPY);
+        ::EndPaint(m_hWnd, &ps);
+    }
+
     LPCWSTR m_skinFile;
     Prepare m_prepare;
+    bool m_bBare = false;
+    // Destroyed in this order: the frame leaves the DC with it.
+    CBitmapHandle m_bareFrame;
+    CMemoryDCHandle m_bareDC;
 };
 
 // Moves the real cursor onto the control and off it again, iterations times
@@ -206,7 +257,11 @@ public:
     {
         void* pFrame = nullptr;
         void* pImage = nullptr;
-        m_frame.Reset(RenderBlend::CreateDib32(m_windowDC.Get(), size.cx, size.cy, &pFrame));
+        // Bottom-up for a layered window, as its paint manager makes it.
+        const bool bLayered = (::GetWindowLongPtrW(hWnd, GWL_EXSTYLE) & WS_EX_LAYERED) != 0;
+        m_frame.Reset(
+            RenderBlend::CreateDib32(m_windowDC.Get(), size.cx, size.cy, &pFrame,
+                                     bLayered ? RenderBlend::DibRows::BottomUp : RenderBlend::DibRows::TopDown));
         m_image.Reset(RenderBlend::CreateDib32(m_windowDC.Get(), size.cx, size.cy, &pImage));
         if (pImage != nullptr) {
             const std::vector<DWORD> pixels = MixedAlphaPixels(size);
@@ -290,7 +345,7 @@ int wmain(int argc, wchar_t** argv)
         return 1;
     }
 
-    TBest playAnchor, playBlit, playPaint, hover, hoverRoundTrip;
+    TBest playAnchor, playBlit, playPaint, hover, hoverRoundTrip, hoverFloor, hoverTree;
     int hoverArea = 0;
     {
         CReferenceFrames references(play.GetHWND(), kPlaySize);
@@ -301,6 +356,9 @@ int wmain(int argc, wchar_t** argv)
             double roundTrip = 0.0;
             hover.Add(HoverRepaint(play, L"closebtn", POINT{500, 16}, kRoundIterations, roundTrip, hoverArea));
             hoverRoundTrip.Add(roundTrip);
+            const RECT rcButton = play.m_pm.FindControl(L"closebtn")->GetPos();
+            hoverFloor.Add(play.BareRepaint(rcButton, kRoundIterations));
+            hoverTree.Add(play.TreePaint(rcButton, kRoundIterations));
         }
     }
     ::DestroyWindow(play.GetHWND());
@@ -343,6 +401,9 @@ int wmain(int argc, wchar_t** argv)
                 Ratio(playPaint.value, playAnchor.value), Ratio(playPaint.value, playBlit.value));
     std::printf("  hover repaint (closebtn)   %8.3f ms  %6.3f x full paint  (%d pixels repainted)\n", Ms(hover.value),
                 Ratio(hover.value, playPaint.value), hoverArea);
+    std::printf("    of which the tree        %8.3f ms  (its controls painting the rectangle)\n", Ms(hoverTree.value));
+    std::printf("    repaint floor            %8.3f ms  %6.3f x full paint  (BeginPaint, blit, EndPaint alone)\n",
+                Ms(hoverFloor.value), Ratio(hoverFloor.value, playPaint.value));
     std::printf("  hover, move to painted     %8.3f ms  (cursor move, messages and paint)\n", Ms(hoverRoundTrip.value));
     std::printf("login window %ld x %ld (layered: the blit is UpdateLayeredWindow)\n", kLoginSize.cx, kLoginSize.cy);
     std::printf("  naive anchor               %8.3f ms\n", Ms(loginAnchor.value));

@@ -11,6 +11,8 @@
 
 #include "varnelui/VarnelUI.h"
 
+#include "BenchTiming.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -21,6 +23,8 @@
 #include <vector>
 
 using namespace VarnelUI;
+using VarnelBench::Now;
+using VarnelBench::TBest;
 
 namespace {
 
@@ -29,15 +33,6 @@ namespace {
 constexpr SIZE kPlaySize = {1286, 768};
 constexpr SIZE kLoginSize = {1176, 731};
 constexpr int kRoundIterations = 10;
-
-double Now()
-{
-    LARGE_INTEGER frequency;
-    LARGE_INTEGER counter;
-    ::QueryPerformanceFrequency(&frequency);
-    ::QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 void Pump()
 {
@@ -305,14 +300,6 @@ private:
     CBitmapHandle m_image;
     std::optional<CSelectObjectGuard> m_selectFrame;
     std::optional<CSelectObjectGuard> m_selectImage;
-};
-
-// Other processes on the machine slow single rounds down; the fastest round
-// is the figure least disturbed by them.
-struct TBest
-{
-    double value = 1e30;
-    void Add(double v) { value = std::min(value, v); }
 };
 
 double Ms(double seconds)

@@ -13,6 +13,8 @@
 
 #include "varnelui/core/UIMarkup.h"
 
+#include "BenchTiming.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -24,19 +26,12 @@
 #include <vector>
 
 using namespace VarnelUI;
+using VarnelBench::Now;
+using VarnelBench::TBest;
 
 namespace {
 
 constexpr size_t kGeneratedBytes = 1024 * 1024;
-
-double Now()
-{
-    LARGE_INTEGER frequency;
-    LARGE_INTEGER counter;
-    ::QueryPerformanceFrequency(&frequency);
-    ::QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 // One block of the generated document; n makes names and numbers differ.
 std::string Block(int n)
@@ -92,15 +87,14 @@ std::string ReadFile(const std::wstring& path)
 
 struct TFigures
 {
-    double parse = 0.0;    // seconds per LoadFromMem
-    double platform = 0.0; // seconds per MultiByteToWideChar alone, into a buffer made before
-    double fresh = 0.0;    // the same into a buffer made for it (count, allocate, convert, free)
+    TBest parse;    // seconds per LoadFromMem
+    TBest platform; // seconds per MultiByteToWideChar alone, into a buffer made before
+    TBest fresh;    // the same into a buffer made for it (count, allocate, convert, free)
     bool ok = false;
 };
 
-// Other processes on the machine slow single rounds down; each figure is
-// the fastest of the rounds, which alternate between parsing and converting
-// so that both see the same machine.
+// The rounds alternate between parsing and converting so that both see the
+// same machine.
 TFigures Measure(const std::string& bytes, int rounds, int iterations)
 {
     TFigures f;
@@ -108,19 +102,18 @@ TFigures Measure(const std::string& bytes, int rounds, int iterations)
     const DWORD size = static_cast<DWORD>(bytes.size());
     CMarkup markup;
     f.ok = markup.LoadFromMem(data, size);
-    f.parse = f.platform = f.fresh = 1e30;
 
     std::vector<wchar_t> units(bytes.size() + 1);
     const int count = static_cast<int>(bytes.size());
     for (int round = 0; round < rounds; ++round) {
         double start = Now();
         for (int i = 0; i < iterations; ++i) markup.LoadFromMem(data, size);
-        f.parse = std::min(f.parse, (Now() - start) / iterations);
+        f.parse.Add((Now() - start) / iterations);
 
         start = Now();
         for (int i = 0; i < iterations; ++i)
             ::MultiByteToWideChar(CP_UTF8, 0, bytes.data(), count, units.data(), static_cast<int>(units.size()));
-        f.platform = std::min(f.platform, (Now() - start) / iterations);
+        f.platform.Add((Now() - start) / iterations);
 
         start = Now();
         for (int i = 0; i < iterations; ++i) {
@@ -128,7 +121,7 @@ TFigures Measure(const std::string& bytes, int rounds, int iterations)
             std::unique_ptr<wchar_t[]> fresh(new wchar_t[static_cast<size_t>(needed) + 1]);
             ::MultiByteToWideChar(CP_UTF8, 0, bytes.data(), count, fresh.get(), needed);
         }
-        f.fresh = std::min(f.fresh, (Now() - start) / iterations);
+        f.fresh.Add((Now() - start) / iterations);
     }
     return f;
 }
@@ -136,13 +129,12 @@ TFigures Measure(const std::string& bytes, int rounds, int iterations)
 void Print(const char* name, size_t bytes, const TFigures& f)
 {
     const double mb = static_cast<double>(bytes) / (1024.0 * 1024.0);
-    const double parse = f.parse > 0.0 ? mb / f.parse : 0.0;
-    const double platform = f.platform > 0.0 ? mb / f.platform : 0.0;
-    const double fresh = f.fresh > 0.0 ? mb / f.fresh : 0.0;
+    const double parse = mb / f.parse.value;
+    const double platform = mb / f.platform.value;
+    const double fresh = mb / f.fresh.value;
     std::printf("%-20s %8zu bytes  LoadFromMem %7.1f MB/s  conversion alone %7.1f MB/s  ratio %5.2f"
                 "  (into a new buffer %7.1f MB/s, ratio %5.2f)%s\n",
-                name, bytes, parse, platform, platform > 0.0 ? parse / platform : 0.0, fresh,
-                fresh > 0.0 ? parse / fresh : 0.0, f.ok ? "" : "  (LOAD FAILED)");
+                name, bytes, parse, platform, parse / platform, fresh, parse / fresh, f.ok ? "" : "  (LOAD FAILED)");
 }
 
 } // namespace

@@ -17,15 +17,14 @@ using Surface = VarnelTest::DibSurface;
 
 namespace {
 
-// A 32-bit top-down DIB holding the given pixels, selected into its own DC.
+// A 32-bit top-down DIB holding the given pixels, and its runs.
 class Image
 {
 public:
     Image(int cx, int cy, const std::vector<DWORD>& pixels) : m_surface(cx, cy)
     {
-        const TPixelView view = View();
-        for (int y = 0; y < cy; ++y) std::copy(pixels.begin() + y * cx, pixels.begin() + (y + 1) * cx, view.Row(y));
-        m_runs = CPixelRuns::Build(view);
+        m_surface.FillFrom([&](int x, int y) { return pixels[static_cast<size_t>(y * cx + x)]; });
+        m_runs = CPixelRuns::Build(View());
     }
 
     HDC dc() const { return m_surface.dc(); }
@@ -45,13 +44,6 @@ DWORD Premultiplied(std::mt19937& rng)
     const DWORD a = rng() % 4 == 0 ? 255 : rng() % 4 == 0 ? 0 : rng() % 256;
     const auto channel = [&]() { return a == 0 ? 0 : DWORD(rng() % (a + 1)); };
     return (a << 24) | (channel() << 16) | (channel() << 8) | channel();
-}
-
-void Fill(Surface& s, std::mt19937& rng)
-{
-    const TPixelView view = TPixelView::Of(static_cast<HBITMAP>(::GetCurrentObject(s.dc(), OBJ_BITMAP)));
-    for (int y = 0; y < view.height; ++y)
-        for (int x = 0; x < view.width; ++x) view.Row(y)[x] = rng();
 }
 
 // The same blend drawn by the system on one copy of the surface and by the
@@ -91,11 +83,11 @@ TEST(DibCanvas, BlendRoundsLikeTheSystemForEveryAlphaAndFade)
     for (const BYTE fade : {BYTE{255}, BYTE{254}, BYTE{200}, BYTE{128}, BYTE{77}, BYTE{1}}) {
         Surface system(256, cy);
         Surface canvas(256, cy);
-        for (Surface* s : {&system, &canvas}) {
-            const TPixelView view = TPixelView::Of(static_cast<HBITMAP>(::GetCurrentObject(s->dc(), OBJ_BITMAP)));
-            for (int y = 0; y < cy; ++y)
-                for (DWORD x = 0; x < 256; ++x) view.Row(y)[x] = (x << 24) | ((255 - x) << 16) | (x * 7 % 256) << 8 | x;
-        }
+        for (Surface* s : {&system, &canvas})
+            s->FillFrom([](int x, int) {
+                const DWORD d = static_cast<DWORD>(x);
+                return (d << 24) | ((255 - d) << 16) | (d * 7 % 256) << 8 | d;
+            });
         const RECT rc = {0, 0, 256, cy};
         const int at = CompareWithSystem(image, system, canvas, rc, rc, fade);
         EXPECT_EQ(at, -1) << "fade " << int(fade) << " differs at column " << at % 256 << ", row " << at / 256;
@@ -119,7 +111,7 @@ TEST(DibCanvas, StretchesAndClipsLikeTheSystem)
         Surface* pair = i % 3 == 0 ? bottomUp : topDown;
         Surface& system = pair[0];
         Surface& canvas = pair[1];
-        Fill(system, rng);
+        system.FillFrom([&](int, int) { return static_cast<DWORD>(rng()); });
         ::SelectClipRgn(canvas.dc(), nullptr);
         ::BitBlt(canvas.dc(), 0, 0, 120, 90, system.dc(), 0, 0, SRCCOPY);
         const int sx = int(rng() % 40), sy = int(rng() % 30);

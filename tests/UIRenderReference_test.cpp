@@ -91,18 +91,10 @@ void ExpectReference(const Surface& s, const std::wstring& name)
 // included, varies from pixel to pixel (in 16 x 16 tiles, so references pack small).
 void FillPattern(Surface& s)
 {
-    ::GdiFlush();
-    std::vector<DWORD> pixels(static_cast<size_t>(s.Width()) * static_cast<size_t>(s.Height()));
-    for (int y = 0; y < s.Height(); ++y)
-        for (int x = 0; x < s.Width(); ++x)
-            pixels[static_cast<size_t>(y) * s.Width() + x] = (DWORD((x & 15) * 16 + (y & 15)) << 24) |
-                                                             (DWORD((x & 15) * 13) << 16) |
-                                                             (DWORD((y & 15) * 15) << 8) | DWORD(((x ^ y) & 15) * 17);
-    s.Fill(0);
-    HBITMAP hBitmap = static_cast<HBITMAP>(::GetCurrentObject(s.dc(), OBJ_BITMAP));
-    DIBSECTION ds = {};
-    ::GetObjectW(hBitmap, sizeof(ds), &ds);
-    std::copy(pixels.begin(), pixels.end(), static_cast<DWORD*>(ds.dsBm.bmBits));
+    s.FillFrom([](int x, int y) {
+        return (DWORD((x & 15) * 16 + (y & 15)) << 24) | (DWORD((x & 15) * 13) << 16) | (DWORD((y & 15) * 15) << 8) |
+               DWORD(((x ^ y) & 15) * 17);
+    });
 }
 
 // Images with every kind of piece: opaque, fully transparent, translucent,

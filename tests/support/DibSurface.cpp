@@ -30,6 +30,15 @@ void DibSurface::Fill(DWORD rgb)
     for (int i = 0; i < m_cx * m_cy; ++i) m_bits[i] = rgb;
 }
 
+void DibSurface::FillFrom(const std::function<DWORD(int x, int y)>& pixel)
+{
+    ::GdiFlush();
+    for (int y = 0; y < m_cy; ++y) {
+        DWORD* row = m_bits + (m_topDown ? y : m_cy - 1 - y) * m_cx;
+        for (int x = 0; x < m_cx; ++x) row[x] = pixel(x, y);
+    }
+}
+
 DWORD DibSurface::At(int x, int y) const
 {
     ::GdiFlush();

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <vector>
 
 namespace VarnelTest {
@@ -25,6 +26,8 @@ public:
     int Height() const { return m_cy; }
 
     void Fill(DWORD rgb);
+    // Every pixel as stored (0xAARRGGBB, alpha included) from a function.
+    void FillFrom(const std::function<DWORD(int x, int y)>& pixel);
     // The pixel as 0x00RRGGBB (the alpha byte is ignored); flushes GDI first.
     DWORD At(int x, int y) const;
     // Number of pixels equal to rgb.

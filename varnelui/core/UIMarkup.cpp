@@ -8,7 +8,6 @@
 #include "varnelui/core/UIUtf8.h"
 
 #include <climits>
-#include <cstdlib>
 #include <cstring>
 #include <cwchar>
 #include <cwctype>

@@ -234,6 +234,21 @@ TEST_F(ManagerPaintTest, LayeredWindowPaintsA32BitDibThroughUpdateLayeredWindow)
     EXPECT_TRUE(SameRect(RECT{10, 12, 292, 194}, pRoot->paints[0]));
 }
 
+TEST_F(ManagerPaintTest, AnOpaqueBackgroundColourStaysOpaqueInALayeredWindow)
+{
+    auto* pRoot = new CControlUI;
+    pRoot->SetBkColor(0xFFFF0000);
+    wnd.pm.SetBackgroundTransparent(true);
+    ASSERT_TRUE(wnd.pm.AttachDialog(pRoot));
+    wnd.Paint();
+
+    RECT rcWindow = {};
+    ::GetWindowRect(wnd.hwnd, &rcWindow);
+    const HDC hScreen = ::GetDC(nullptr);
+    EXPECT_EQ(RGB(255, 0, 0), ::GetPixel(hScreen, rcWindow.left + 150, rcWindow.top + 100));
+    ::ReleaseDC(nullptr, hScreen);
+}
+
 TEST_F(ManagerPaintTest, WindowLevelSettingsAndTheDefaultFont)
 {
     wnd.pm.SetInitSize(250, 150);

@@ -124,6 +124,17 @@ void CDibCanvas::Blend(const TPixelView& image, const CPixelRuns& runs, const RE
     }
 }
 
+void CDibCanvas::FillOpaque(const RECT& rcDest, DWORD color)
+{
+    const DWORD pixel = color | 0xFF000000;
+    for (const RECT& rcClip : m_clip) {
+        RECT rc;
+        if (!::IntersectRect(&rc, &rcDest, &rcClip)) continue;
+        for (int y = rc.top; y < rc.bottom; ++y)
+            std::fill(m_target.Row(y) + rc.left, m_target.Row(y) + rc.right, pixel);
+    }
+}
+
 // Row by row; a row that maps to the same source row as the one before and
 // was a plain copy is copied from that row.
 void CDibCanvas::BlendClipped(const TPiece& piece, const RECT& rcVisible)

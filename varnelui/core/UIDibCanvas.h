@@ -26,6 +26,11 @@ public:
     // source part that leaves the image draws nothing, as with AlphaBlend.
     void Blend(const TPixelView& image, const CPixelRuns& runs, const RECT& rcDest, const RECT& rcSrc, BYTE fade);
 
+    // Sets every pixel of rcDest (logical coordinates) inside the context's
+    // clip to the opaque colour 0xFFRRGGBB. The system's fills leave the
+    // alpha byte at 0, which a layered window shows as a hole.
+    void FillOpaque(const RECT& rcDest, DWORD color);
+
 private:
     struct TPiece;
     void BlendClipped(const TPiece& piece, const RECT& rcVisible);

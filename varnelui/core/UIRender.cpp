@@ -1,5 +1,7 @@
 #include "varnelui/core/UIRender.h"
 
+#include "varnelui/core/UIDibCanvas.h"
+
 #include "varnelui/control/UIControl.h"
 #include "varnelui/core/UIColor.h"
 #include "varnelui/core/UIManager.h"
@@ -149,6 +151,13 @@ void CRenderEngine::DrawColor(HDC hDC, const RECT& rc, DWORD color)
     if (hDC == nullptr || alpha == 0 || ::IsRectEmpty(&rc)) return;
 
     if (alpha == 255) {
+        // Straight into a frame's pixels when it has them, so the alpha byte
+        // says opaque too; a layered window would otherwise show a hole.
+        CDibCanvas canvas;
+        if (canvas.Attach(hDC)) {
+            canvas.FillOpaque(rc, color);
+            return;
+        }
         // The context's own brush takes the colour: no brush is made per fill.
         const COLORREF previous = ::SetDCBrushColor(hDC, ToColorRef(color));
         ::FillRect(hDC, &rc, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));

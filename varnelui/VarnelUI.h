@@ -12,6 +12,7 @@
 #include "varnelui/control/UILabel.h"
 #include "varnelui/control/UILayoutAxis.h"
 #include "varnelui/control/UILayoutSeparator.h"
+#include "varnelui/control/UIScrollBar.h"
 #include "varnelui/control/UIVerticalLayout.h"
 #include "varnelui/control/UIWebBrowser.h"
 #include "varnelui/control/UIWebBrowser2.h"

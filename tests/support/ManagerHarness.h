@@ -260,6 +260,23 @@ public:
         ::InvalidateRect(hwnd, nullptr, FALSE);
         ::UpdateWindow(hwnd);
     }
+    // Waits up to timeoutMs for the window's next real WM_TIMER and
+    // dispatches it; other messages stay queued. False when none came.
+    bool DispatchNextTimer(DWORD timeoutMs = 1000, DWORD* pTime = nullptr)
+    {
+        const DWORD start = ::GetTickCount();
+        for (;;) {
+            MSG msg;
+            if (::PeekMessageW(&msg, hwnd, WM_TIMER, WM_TIMER, PM_REMOVE)) {
+                if (pTime != nullptr) *pTime = msg.time;
+                ::DispatchMessageW(&msg);
+                return true;
+            }
+            const DWORD elapsed = ::GetTickCount() - start;
+            if (elapsed >= timeoutMs) return false;
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, std::min<DWORD>(10, timeoutMs - elapsed), QS_TIMER);
+        }
+    }
     static void Pump()
     {
         MSG msg;

@@ -5,10 +5,12 @@
 
 #include "varnelui/control/UIContainer.h"
 #include "varnelui/control/UIScrollBar.h"
+#include "varnelui/core/UIDlgBuilder.h"
 
 #include "support/ManagerHarness.h"
 #include "support/PaintProbe.h"
 #include "support/TestHelpers.h"
+#include "support/TestPng.h"
 
 #include <algorithm>
 #include <string>
@@ -216,4 +218,164 @@ TEST_F(ScrollBarTest, ThumbDragMovesOnlyOnTicks)
     ASSERT_TRUE(wnd.DispatchNextTimer());
     EXPECT_EQ(bar->GetScrollPos(), 100);
     wnd.Mouse(WM_LBUTTONUP, 28, 140);
+}
+
+// ---- scrolling containers ------------------------------------------------------------
+
+namespace {
+
+// A 200 x 300 window holding a vertical layout with "vscrollbar" and rows of
+// 30 pixels, built from a skin.
+class ScrollingLayoutTest : public ::testing::Test
+{
+protected:
+    void Build(int nRows)
+    {
+        std::wstring skin = L"<Window size=\"200,300\"><VerticalLayout vscrollbar=\"true\" bkcolor=\"#FFF4F4F4\">";
+        for (int i = 0; i < nRows; ++i) {
+            skin += L"<Label height=\"30\" text=\" Row " + std::to_wstring(i + 1) + L"\" bkcolor=\"" +
+                    (i % 2 != 0 ? L"#FFDCE6F0" : L"#FFFFFFFF") + L"\"/>";
+        }
+        skin += L"</VerticalLayout></Window>";
+        CDialogBuilder builder;
+        layout = static_cast<CContainerUI*>(builder.Create(skin.c_str(), nullptr, nullptr, &wnd.pm));
+        ASSERT_NE(layout, nullptr);
+        ASSERT_TRUE(wnd.pm.AttachDialog(layout));
+        wnd.pm.AddNotifier(&notes);
+        wnd.Paint();
+        vbar = layout->GetVerticalScrollBar();
+        ASSERT_NE(vbar, nullptr);
+    }
+    std::string Row(int i) const { return Str(layout->GetItemAt(i)->GetPos()); }
+
+    ManagerHarness::CTestWindow wnd{200, 300};
+    ManagerHarness::CNotifyRecorder notes;
+    CContainerUI* layout = nullptr;
+    CScrollBarUI* vbar = nullptr;
+};
+
+} // namespace
+
+TEST_F(ScrollingLayoutTest, ScrollsByWheelKeysAndThumb)
+{
+    Build(50);
+    ASSERT_TRUE(vbar->IsVisible());
+    EXPECT_EQ(vbar->GetScrollRange(), 1200);
+    EXPECT_EQ(Str(vbar->GetPos()), "184,0,200,300");
+    EXPECT_EQ(Row(0), "0,0,184,30");
+    EXPECT_EQ(wnd.pm.FindControl(POINT{192, 150}), vbar);
+
+    // A wheel step is a line: 8 pixels and the default font's height.
+    const int line = 8 + wnd.pm.GetDefaultFontInfo()->tm.tmHeight;
+    const POINT pt = wnd.ToScreen(50, 50);
+    wnd.Send(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), MAKELPARAM(pt.x, pt.y));
+    EXPECT_EQ(vbar->GetScrollPos(), line);
+    EXPECT_EQ(layout->GetItemAt(0)->GetPos().top, -line);
+    RECT rcUpdate = {};
+    ::GetUpdateRect(wnd.hwnd, &rcUpdate, FALSE);
+    EXPECT_EQ(Str(rcUpdate), "0,0,200,300");
+
+    wnd.Mouse(WM_LBUTTONDOWN, 50, 50, MK_LBUTTON);
+    wnd.Mouse(WM_LBUTTONUP, 50, 50);
+    wnd.Send(WM_KEYDOWN, VK_NEXT);
+    EXPECT_EQ(vbar->GetScrollPos(), line + 300);
+    wnd.Send(WM_KEYDOWN, VK_END);
+    EXPECT_EQ(Row(49), "0,270,184,300");
+    wnd.Send(WM_KEYDOWN, VK_HOME);
+    EXPECT_EQ(Row(0), "0,0,184,30");
+
+    // The thumb is 53 long at y 16..69; 215 free pixels stand for the range.
+    wnd.Mouse(WM_LBUTTONDOWN, 192, 40, MK_LBUTTON);
+    wnd.Mouse(WM_MOUSEMOVE, 192, 83, MK_LBUTTON);
+    ASSERT_TRUE(wnd.DispatchNextTimer());
+    wnd.Mouse(WM_LBUTTONUP, 192, 83);
+    EXPECT_EQ(vbar->GetScrollPos(), 240);
+    EXPECT_EQ(Row(0), "0,-240,184,-210");
+    EXPECT_EQ(std::count(notes.names.begin(), notes.names.end(), "scroll"), 0);
+
+    // The rows are painted where they scrolled to, the bar beside them: its
+    // thumb's outline at y 59..112.
+    DibSurface dib(200, 300);
+    layout->DoPaint(dib.dc(), RECT{0, 0, 200, 300});
+    EXPECT_EQ(dib.At(184, 80), kOutline);
+    EXPECT_EQ(dib.At(150, 89), 0xFFFFFFu);
+    EXPECT_EQ(dib.At(150, 90), 0xDCE6F0u);
+    ::CreateDirectoryW(VARNEL_BINARY_DIR L"/screenshots", nullptr);
+    VarnelTest::WriteFile(VARNEL_BINARY_DIR L"/screenshots/scrolled.png",
+                          VarnelTest::MakePng(200, 300, [&dib](int x, int y) { return 0xFF000000 | dib.At(x, y); }));
+}
+
+TEST_F(ScrollingLayoutTest, BarFollowsShrinkingContentAndHides)
+{
+    Build(50);
+    layout->EndDown();
+    // A range that shrinks below the position clamps it, and the rows follow.
+    for (int i = 0; i < 20; ++i) layout->RemoveAt(0);
+    wnd.Paint();
+    EXPECT_EQ(vbar->GetScrollRange(), 600);
+    EXPECT_EQ(vbar->GetScrollPos(), 600);
+    EXPECT_EQ(Row(29), "0,270,184,300");
+
+    for (int i = 0; i < 25; ++i) layout->RemoveAt(0);
+    wnd.Paint();
+    EXPECT_FALSE(vbar->IsVisible());
+    EXPECT_EQ(layout->GetScrollPos().cy, 0);
+    EXPECT_EQ(Row(0), "0,0,200,30");
+}
+
+TEST_F(ScrollingLayoutTest, BothBarsShareTheCornerAndScrollTheirOwner)
+{
+    Build(20);
+    layout->EnableScrollBar(true, true);
+    CScrollBarUI* hbar = layout->GetHorizontalScrollBar();
+    ASSERT_NE(hbar, nullptr);
+    hbar->SetScrollRange(200);
+    wnd.Paint();
+    EXPECT_EQ(Str(vbar->GetPos()), "184,0,200,284");
+    EXPECT_EQ(Str(hbar->GetPos()), "0,284,184,300");
+    EXPECT_EQ(vbar->GetScrollRange(), 600 - 284);
+    // The rows are as wide as the horizontal range lets them scroll.
+    EXPECT_EQ(Row(0), "0,0,384,30");
+
+    // The right arrow scrolls the owner by a line and focuses it.
+    wnd.Mouse(WM_LBUTTONDOWN, 176, 292, MK_LBUTTON);
+    wnd.Mouse(WM_LBUTTONUP, 176, 292);
+    EXPECT_EQ(Row(0), "-8,0,376,30");
+    EXPECT_TRUE(layout->IsFocused());
+    layout->PageRight();
+    EXPECT_EQ(layout->GetScrollPos().cx, 8 + 184);
+    layout->EndRight();
+    wnd.Send(WM_KEYDOWN, VK_NEXT);
+    EXPECT_EQ(layout->GetScrollPos().cx, 200);
+    EXPECT_EQ(layout->GetScrollPos().cy, 284);
+    EXPECT_EQ(Row(0), "-200,-284,184,-254");
+    EXPECT_EQ(std::count(notes.names.begin(), notes.names.end(), "scroll"), 0);
+}
+
+TEST(ScrollingContainer, BarsComeWithTheirDefaultAttributesAndGo)
+{
+    ManagerHarness::CTestWindow wnd{100, 100};
+    wnd.pm.AddDefaultAttributeList(L"VScrollBar", L"width=\"10\" linesize=\"3\"");
+    wnd.pm.AddDefaultAttributeList(L"HScrollBar", L"showbutton1=\"false\"");
+    CContainerUI box;
+    box.SetManager(&wnd.pm, nullptr, false);
+    box.SetAttribute(L"vscrollbar", L"true");
+    CScrollBarUI* vbar = box.GetVerticalScrollBar();
+    ASSERT_NE(vbar, nullptr);
+    EXPECT_EQ(vbar->GetOwner(), &box);
+    EXPECT_EQ(vbar->GetFixedWidth(), 10);
+    EXPECT_EQ(vbar->GetLineSize(), 3);
+
+    box.SetAttribute(L"hscrollbarstyle", L"range=\"40\"");
+    CScrollBarUI* hbar = box.GetHorizontalScrollBar();
+    ASSERT_NE(hbar, nullptr);
+    EXPECT_TRUE(hbar->IsHorizontal());
+    EXPECT_EQ(hbar->GetFixedHeight(), 16);
+    EXPECT_FALSE(hbar->GetShowButton1());
+    EXPECT_EQ(hbar->GetScrollRange(), 40);
+    EXPECT_EQ(box.GetVerticalScrollBar(), vbar);
+
+    box.SetAttribute(L"vscrollbar", L"false");
+    EXPECT_EQ(box.GetVerticalScrollBar(), nullptr);
+    EXPECT_EQ(box.GetHorizontalScrollBar(), hbar);
 }

@@ -1,10 +1,12 @@
 #include "varnelui/control/UIContainer.h"
 
+#include "varnelui/control/UIScrollBar.h"
 #include "varnelui/core/UIAttrParse.h"
 #include "varnelui/core/UIManager.h"
 #include "varnelui/core/UIRender.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cwchar>
 
 namespace VarnelUI {
@@ -30,6 +32,8 @@ bool Meets(const RECT& a, const RECT& b)
 }
 
 constexpr int kLineScroll = 8;
+constexpr CLayoutAxis kVerticalAxis(LayoutAxis::Vertical);
+constexpr CLayoutAxis kHorizontalAxis(LayoutAxis::Horizontal);
 
 } // namespace
 
@@ -456,55 +460,119 @@ void CContainerUI::SetFloatPos(int iIndex)
 }
 
 // ---- scrolling --------------------------------------------------------------------
-//
-// Scroll positions and ranges are kept by scroll bars, and no container
-// creates one: every position and range reads 0 and there is nothing to move.
 
 SIZE CContainerUI::GetScrollPos() const
 {
-    return SIZE{0, 0};
+    return SIZE{IsHorizontalScrollBarShown() ? m_pHorizontalScrollBar->GetScrollPos() : 0,
+                IsVerticalScrollBarShown() ? m_pVerticalScrollBar->GetScrollPos() : 0};
 }
 
 SIZE CContainerUI::GetScrollRange() const
 {
-    return SIZE{0, 0};
+    return SIZE{IsHorizontalScrollBarShown() ? m_pHorizontalScrollBar->GetScrollRange() : 0,
+                IsVerticalScrollBarShown() ? m_pVerticalScrollBar->GetScrollRange() : 0};
 }
 
-void CContainerUI::SetScrollPos(SIZE /*szPos*/)
+void CContainerUI::SetScrollPos(SIZE szPos)
 {
+    // The bars clamp the position; the children move by what really changed.
+    const auto moveBar = [](CScrollBarUI* pBar, LONG nPos) {
+        if (!IsShown(pBar)) return 0;
+        const int nOld = pBar->GetScrollPos();
+        pBar->SetScrollPos(nPos);
+        return pBar->GetScrollPos() - nOld;
+    };
+    const int dy = moveBar(m_pVerticalScrollBar, szPos.cy);
+    const int dx = moveBar(m_pHorizontalScrollBar, szPos.cx);
+    if (dx == 0 && dy == 0) return;
+
+    for (int i = 0; i < m_items.GetSize(); ++i) {
+        CControlUI* pControl = GetItemAt(i);
+        if (!pControl->IsVisible() || pControl->IsFloat()) continue;
+        RECT rc = pControl->GetPos();
+        ::OffsetRect(&rc, -dx, -dy);
+        pControl->SetPos(rc);
+    }
+    Invalidate();
 }
 
 void CContainerUI::EnableScrollBar(bool bEnableVertical, bool bEnableHorizontal)
 {
-    if (!bEnableVertical && m_pVerticalScrollBar != nullptr) {
-        delete m_pVerticalScrollBar;
-        m_pVerticalScrollBar = nullptr;
-    }
-    if (!bEnableHorizontal && m_pHorizontalScrollBar != nullptr) {
-        delete m_pHorizontalScrollBar;
-        m_pHorizontalScrollBar = nullptr;
-    }
+    EnableScrollBarOf(m_pVerticalScrollBar, bEnableVertical, false);
+    EnableScrollBarOf(m_pHorizontalScrollBar, bEnableHorizontal, true);
     NeedUpdate();
+}
+
+void CContainerUI::EnableScrollBarOf(CScrollBarUI*& pBar, bool bEnable, bool bHorizontal)
+{
+    if (!bEnable) {
+        delete pBar;
+        pBar = nullptr;
+        return;
+    }
+    if (pBar != nullptr) return;
+    pBar = new CScrollBarUI;
+    pBar->SetHorizontal(bHorizontal);
+    pBar->SetOwner(this);
+    pBar->SetManager(m_pManager, nullptr, false);
+    if (m_pManager == nullptr) return;
+    if (LPCWSTR pList = m_pManager->GetDefaultAttributeList(bHorizontal ? L"HScrollBar" : L"VScrollBar"))
+        pBar->ApplyAttributeList(pList);
 }
 
 CScrollBarUI* CContainerUI::GetVerticalScrollBar() const
 {
-    if (m_pVerticalScrollBar == nullptr) return nullptr;
-    return static_cast<CScrollBarUI*>(m_pVerticalScrollBar->GetInterface(L"ScrollBar"));
+    return m_pVerticalScrollBar;
 }
 
 CScrollBarUI* CContainerUI::GetHorizontalScrollBar() const
 {
-    if (m_pHorizontalScrollBar == nullptr) return nullptr;
-    return static_cast<CScrollBarUI*>(m_pHorizontalScrollBar->GetInterface(L"ScrollBar"));
+    return m_pHorizontalScrollBar;
 }
 
-void CContainerUI::ProcessScrollBar(RECT rc, int /*cxRequired*/, int /*cyRequired*/)
+void CContainerUI::ProcessScrollBar(RECT rc, int /*cxRequired*/, int cyRequired)
 {
+    // The layouts leave the horizontal range alone: it scrolls only within a
+    // range set on the bar itself.
     if (IsHorizontalScrollBarShown()) {
         m_pHorizontalScrollBar->SetPos(
             RECT{rc.left, rc.bottom, rc.right, rc.bottom + m_pHorizontalScrollBar->GetFixedHeight()});
     }
+    if (m_pVerticalScrollBar == nullptr) return;
+
+    const int cyAvailable = rc.bottom - rc.top;
+    const int cyOverflow = cyRequired - cyAvailable;
+    if (cyRequired > cyAvailable && !m_pVerticalScrollBar->IsVisible()) {
+        // Showing the bar narrows the children: lay them out again, once,
+        // without letting that pass hide the bar again.
+        m_pVerticalScrollBar->SetVisible(true);
+        m_pVerticalScrollBar->SetScrollRange(cyOverflow);
+        m_pVerticalScrollBar->SetScrollPos(0);
+        m_bScrollProcess = true;
+        SetPos(m_rcItem);
+        m_bScrollProcess = false;
+        return;
+    }
+    if (!m_pVerticalScrollBar->IsVisible()) return;
+
+    if (cyOverflow <= 0 && !m_bScrollProcess) {
+        m_pVerticalScrollBar->SetVisible(false);
+        m_pVerticalScrollBar->SetScrollPos(0);
+        m_pVerticalScrollBar->SetScrollRange(0);
+        SetPos(m_rcItem);
+        return;
+    }
+
+    m_pVerticalScrollBar->SetPos(RECT{rc.right, rc.top, rc.right + m_pVerticalScrollBar->GetFixedWidth(), rc.bottom});
+    if (m_pVerticalScrollBar->GetScrollRange() == cyOverflow) return;
+    const int nOldPos = m_pVerticalScrollBar->GetScrollPos();
+    m_pVerticalScrollBar->SetScrollRange(std::abs(cyOverflow));
+    if (m_pVerticalScrollBar->GetScrollRange() == 0) {
+        m_pVerticalScrollBar->SetVisible(false);
+        m_pVerticalScrollBar->SetScrollPos(0);
+    }
+    // A range that shrank below the position clamped it: the children follow.
+    if (nOldPos > m_pVerticalScrollBar->GetScrollPos()) SetPos(m_rcItem);
 }
 
 int CContainerUI::GetLineHeight() const
@@ -514,92 +582,86 @@ int CContainerUI::GetLineHeight() const
     return cyLine;
 }
 
+void CContainerUI::ScrollBy(const CLayoutAxis& axis, LONG nDelta)
+{
+    SIZE szPos = GetScrollPos();
+    axis.Along(szPos) += nDelta;
+    SetScrollPos(szPos);
+}
+
+void CContainerUI::ScrollTo(const CLayoutAxis& axis, LONG nPos)
+{
+    SIZE szPos = GetScrollPos();
+    axis.Along(szPos) = nPos;
+    SetScrollPos(szPos);
+}
+
+// A page is the room the children are shown in.
+LONG CContainerUI::GetPageSize(const CLayoutAxis& axis) const
+{
+    return axis.Extent(GetContentRect());
+}
+
+// The one asymmetry between the axes: a vertical line is a line of text in
+// the default font plus a margin, a horizontal line the margin alone.
 void CContainerUI::LineUp()
 {
-    SIZE sz = GetScrollPos();
-    sz.cy -= GetLineHeight();
-    SetScrollPos(sz);
+    ScrollBy(kVerticalAxis, -GetLineHeight());
 }
 
 void CContainerUI::LineDown()
 {
-    SIZE sz = GetScrollPos();
-    sz.cy += GetLineHeight();
-    SetScrollPos(sz);
-}
-
-void CContainerUI::PageUp()
-{
-    SIZE sz = GetScrollPos();
-    const RECT rc = GetContentRect();
-    sz.cy -= (rc.bottom - rc.top);
-    SetScrollPos(sz);
-}
-
-void CContainerUI::PageDown()
-{
-    SIZE sz = GetScrollPos();
-    const RECT rc = GetContentRect();
-    sz.cy += (rc.bottom - rc.top);
-    SetScrollPos(sz);
-}
-
-void CContainerUI::HomeUp()
-{
-    SIZE sz = GetScrollPos();
-    sz.cy = 0;
-    SetScrollPos(sz);
-}
-
-void CContainerUI::EndDown()
-{
-    SIZE sz = GetScrollPos();
-    sz.cy = GetScrollRange().cy;
-    SetScrollPos(sz);
+    ScrollBy(kVerticalAxis, GetLineHeight());
 }
 
 void CContainerUI::LineLeft()
 {
-    SIZE sz = GetScrollPos();
-    sz.cx -= kLineScroll;
-    SetScrollPos(sz);
+    ScrollBy(kHorizontalAxis, -kLineScroll);
 }
 
 void CContainerUI::LineRight()
 {
-    SIZE sz = GetScrollPos();
-    sz.cx += kLineScroll;
-    SetScrollPos(sz);
+    ScrollBy(kHorizontalAxis, kLineScroll);
+}
+
+void CContainerUI::PageUp()
+{
+    ScrollBy(kVerticalAxis, -GetPageSize(kVerticalAxis));
+}
+
+void CContainerUI::PageDown()
+{
+    ScrollBy(kVerticalAxis, GetPageSize(kVerticalAxis));
 }
 
 void CContainerUI::PageLeft()
 {
-    SIZE sz = GetScrollPos();
-    const RECT rc = GetContentRect();
-    sz.cx -= (rc.right - rc.left);
-    SetScrollPos(sz);
+    ScrollBy(kHorizontalAxis, -GetPageSize(kHorizontalAxis));
 }
 
 void CContainerUI::PageRight()
 {
-    SIZE sz = GetScrollPos();
-    const RECT rc = GetContentRect();
-    sz.cx += (rc.right - rc.left);
-    SetScrollPos(sz);
+    ScrollBy(kHorizontalAxis, GetPageSize(kHorizontalAxis));
+}
+
+void CContainerUI::HomeUp()
+{
+    ScrollTo(kVerticalAxis, 0);
+}
+
+void CContainerUI::EndDown()
+{
+    ScrollTo(kVerticalAxis, GetScrollRange().cy);
 }
 
 void CContainerUI::HomeLeft()
 {
-    SIZE sz = GetScrollPos();
-    sz.cx = 0;
-    SetScrollPos(sz);
+    ScrollTo(kHorizontalAxis, 0);
 }
 
 void CContainerUI::EndRight()
 {
-    SIZE sz = GetScrollPos();
-    sz.cx = GetScrollRange().cx;
-    SetScrollPos(sz);
+    ScrollTo(kHorizontalAxis, GetScrollRange().cx);
 }
 
 // ---- events ---------------------------------------------------------------------

@@ -1,10 +1,11 @@
 #pragma once
 // A control that owns an ordered list of children: child management, inner
 // margin and spacing, clipped painting of the children, child-aware search and
-// hit testing, absolute placement of float children, and the scrolling hooks
-// that the scroll bars plug into.
+// hit testing, absolute placement of float children, and scrolling of the
+// children by a vertical and a horizontal scroll bar.
 
 #include "varnelui/control/UIControl.h"
+#include "varnelui/control/UILayoutAxis.h"
 #include "varnelui/core/StdPtrArray.h"
 
 namespace VarnelUI {
@@ -94,8 +95,10 @@ protected:
     // bottom edge) inside the item rectangle, moved and stretched by its
     // relative position when the container's size has changed.
     virtual void SetFloatPos(int iIndex);
-    // Places the scroll bars around rc, the room left to the children, given
-    // the size the children need.
+    // Called by a layout at the end of its placement with rc, the room it
+    // gave the children, and the size they need: places the scroll bars
+    // around rc, shows or hides the vertical one and sets its range, laying
+    // the children out again when that changes their room or position.
     virtual void ProcessScrollBar(RECT rc, int cxRequired, int cyRequired);
 
 public:
@@ -139,10 +142,8 @@ protected:
     bool m_bDelayedDestroy;
     bool m_bMouseChildEnabled;
     bool m_bScrollProcess;
-    // The bars are held by their control side: that is all that layout,
-    // painting, hit testing and ownership need from them.
-    CControlUI* m_pVerticalScrollBar;
-    CControlUI* m_pHorizontalScrollBar;
+    CScrollBarUI* m_pVerticalScrollBar;
+    CScrollBarUI* m_pHorizontalScrollBar;
 
 private:
     // Deletes or hands over a child that has just left the list.
@@ -150,6 +151,12 @@ private:
     void PaintChildren(HDC hDC, const RECT& rcPaint);
     void PaintScrollBars(HDC hDC, const RECT& rcPaint);
     CControlUI* FindInScrollBars(FINDCONTROLPROC Proc, LPVOID pData, UINT uFlags);
+    // Creates the bar of one axis with its default attribute list, or destroys it.
+    void EnableScrollBarOf(CScrollBarUI*& pBar, bool bEnable, bool bHorizontal);
+    // Moves the visible bars' positions; the vertical line also depends on the font.
+    void ScrollBy(const CLayoutAxis& axis, LONG nDelta);
+    void ScrollTo(const CLayoutAxis& axis, LONG nPos);
+    LONG GetPageSize(const CLayoutAxis& axis) const;
     int GetLineHeight() const;
 
     // Children removed while this container paints them are deleted once the

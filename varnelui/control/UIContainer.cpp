@@ -486,6 +486,9 @@ void CContainerUI::SetScrollPos(SIZE szPos)
     const int dx = moveBar(m_pHorizontalScrollBar, szPos.cx);
     if (dx == 0 && dy == 0) return;
 
+    // Every moved child lies in this container, which is invalidated whole:
+    // one invalidation instead of one per child on the screen.
+    const CPaintManagerUI::CInvalidateBatch batch(m_pManager);
     for (int i = 0; i < m_items.GetSize(); ++i) {
         CControlUI* pControl = GetItemAt(i);
         if (!pControl->IsVisible() || pControl->IsFloat()) continue;

@@ -326,7 +326,24 @@ void CPaintManagerUI::NeedUpdate()
 
 void CPaintManagerUI::Invalidate(const RECT& rcItem)
 {
+    if (m_nInvalidateBatches > 0) {
+        ::UnionRect(&m_rcBatchInvalid, &m_rcBatchInvalid, &rcItem);
+        return;
+    }
     ::InvalidateRect(m_hWndPaint, &rcItem, FALSE);
+}
+
+CPaintManagerUI::CInvalidateBatch::CInvalidateBatch(CPaintManagerUI* pManager) : m_pManager(pManager)
+{
+    if (m_pManager != nullptr) ++m_pManager->m_nInvalidateBatches;
+}
+
+CPaintManagerUI::CInvalidateBatch::~CInvalidateBatch()
+{
+    if (m_pManager == nullptr || --m_pManager->m_nInvalidateBatches > 0) return;
+    const RECT rcCollected = m_pManager->m_rcBatchInvalid;
+    m_pManager->m_rcBatchInvalid = RECT{};
+    if (!::IsRectEmpty(&rcCollected)) m_pManager->Invalidate(rcCollected);
 }
 
 // ---- focus and capture ----------------------------------------------------------

@@ -67,6 +67,22 @@ public:
     void NeedUpdate();
     void Invalidate(const RECT& rcItem);
 
+    // While one lives, Invalidate only collects rectangles; the outermost one
+    // invalidates their bounding box when it ends. For changes that invalidate
+    // many rectangles of an area that is being invalidated as a whole anyway
+    // (scrolling moves every child of the area), so one call replaces many.
+    class VARNELUI_API CInvalidateBatch
+    {
+    public:
+        explicit CInvalidateBatch(CPaintManagerUI* pManager);
+        ~CInvalidateBatch();
+        CInvalidateBatch(const CInvalidateBatch&) = delete;
+        CInvalidateBatch& operator=(const CInvalidateBatch&) = delete;
+
+    private:
+        CPaintManagerUI* m_pManager;
+    };
+
     // ---- focus and capture --------------------------------------------------
     void SetFocus(CControlUI* pControl);
     void SetFocusNeeded(CControlUI* pControl);
@@ -349,6 +365,8 @@ private:
     bool m_bMouseTracking = false;
     bool m_bMouseCapture = false;
     bool m_bUsedVirtualWnd = false;
+    int m_nInvalidateBatches = 0;
+    RECT m_rcBatchInvalid = {};
 
     CStdPtrArray m_aNotifiers;
     CStdPtrArray m_aTimers;

@@ -1,5 +1,5 @@
 #pragma once
-// The clock and the round keeping the benches share.
+// The clock, the round keeping and the message pump the benches share.
 
 #include <windows.h>
 
@@ -24,5 +24,15 @@ struct TBest
     double value = 1e30;
     void Add(double v) { value = std::min(value, v); }
 };
+
+// Dispatches every message waiting for this thread.
+inline void Pump()
+{
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+}
 
 } // namespace VarnelBench

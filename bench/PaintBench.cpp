@@ -24,6 +24,7 @@
 
 using namespace VarnelUI;
 using VarnelBench::Now;
+using VarnelBench::Pump;
 using VarnelBench::TBest;
 
 namespace {
@@ -33,15 +34,6 @@ namespace {
 constexpr SIZE kPlaySize = {1286, 768};
 constexpr SIZE kLoginSize = {1176, 731};
 constexpr int kRoundIterations = 10;
-
-void Pump()
-{
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-    }
-}
 
 // A window built from one skin file that times its own WM_PAINT handling.
 class CSkinWindow : public CWindowWnd

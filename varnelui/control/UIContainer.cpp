@@ -475,6 +475,9 @@ SIZE CContainerUI::GetScrollRange() const
 
 void CContainerUI::SetScrollPos(SIZE szPos)
 {
+    // The bars and every moved child lie in this container, which is
+    // invalidated whole: one invalidation instead of one per part on screen.
+    const CPaintManagerUI::CInvalidateBatch batch(m_pManager);
     // The bars clamp the position; the children move by what really changed.
     const auto moveBar = [](CScrollBarUI* pBar, LONG nPos) {
         if (!IsShown(pBar)) return 0;
@@ -486,9 +489,6 @@ void CContainerUI::SetScrollPos(SIZE szPos)
     const int dx = moveBar(m_pHorizontalScrollBar, szPos.cx);
     if (dx == 0 && dy == 0) return;
 
-    // Every moved child lies in this container, which is invalidated whole:
-    // one invalidation instead of one per child on the screen.
-    const CPaintManagerUI::CInvalidateBatch batch(m_pManager);
     for (int i = 0; i < m_items.GetSize(); ++i) {
         CControlUI* pControl = GetItemAt(i);
         if (!pControl->IsVisible() || pControl->IsFloat()) continue;

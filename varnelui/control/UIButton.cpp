@@ -30,11 +30,6 @@ const TAttributeEntry<CButtonUI> kButtonAttributes[] = {
     {L"focusedtextcolor", AttrSyntax::Color, [](CButtonUI& c, LPCWSTR v) { c.SetFocusedTextColor(ParseColor(v)); }},
 };
 
-void SetBits(UINT& uState, UINT uBits, bool bOn)
-{
-    uState = bOn ? uState | uBits : uState & ~uBits;
-}
-
 } // namespace
 
 CButtonUI::CButtonUI()
@@ -99,7 +94,7 @@ void CButtonUI::DoEvent(TEventUI& event)
     case EVT_MOUSEMOVE:
         if ((m_uButtonState & CTRLSTATE_CAPTURED) != 0) {
             // Leaving while pressed shows the normal look; coming back, the pushed one.
-            SetBits(m_uButtonState, CTRLSTATE_PUSHED, ::PtInRect(&m_rcItem, event.mousePos) != FALSE);
+            SetStateBits(m_uButtonState, CTRLSTATE_PUSHED, ::PtInRect(&m_rcItem, event.mousePos) != FALSE);
             Invalidate();
         }
         return;
@@ -270,8 +265,8 @@ void CButtonUI::SetFocusedTextColor(DWORD dwColor)
 
 void CButtonUI::UpdatePaintState()
 {
-    SetBits(m_uButtonState, CTRLSTATE_FOCUSED, IsFocused());
-    SetBits(m_uButtonState, CTRLSTATE_DISABLED, !IsEnabled());
+    SetStateBits(m_uButtonState, CTRLSTATE_FOCUSED, IsFocused());
+    SetStateBits(m_uButtonState, CTRLSTATE_DISABLED, !IsEnabled());
 }
 
 bool CButtonUI::DrawStateImage(HDC hDC, CUIString& sImage)

@@ -53,11 +53,6 @@ constexpr int kDefaultThickness = 16;
 constexpr DWORD kOutlineColor = 0x0085E4FF;
 constexpr int kOutlineSize = 2;
 
-void SetBits(UINT& uState, UINT uBits, bool bOn)
-{
-    uState = bOn ? uState | uBits : uState & ~uBits;
-}
-
 bool HasBits(UINT uState, UINT uBits)
 {
     return (uState & uBits) != 0;
@@ -467,7 +462,7 @@ void CScrollBarUI::PaintPart(HDC hDC, TPart& part)
     // An empty part (a hidden button, the thumb of a bar too short for one)
     // has nothing to show, not even an outline.
     if (::IsRectEmpty(&part.rc)) return;
-    SetBits(part.uState, CTRLSTATE_DISABLED, !IsEnabled());
+    SetStateBits(part.uState, CTRLSTATE_DISABLED, !IsEnabled());
     if (DrawStateImage(hDC, part.images, part.uState, DestModifier(part.rc))) return;
     CRenderEngine::DrawRect(hDC, part.rc, kOutlineSize, kOutlineColor);
 }
@@ -475,7 +470,7 @@ void CScrollBarUI::PaintPart(HDC hDC, TPart& part)
 void CScrollBarUI::PaintBk(HDC hDC)
 {
     // The background shares the thumb's state.
-    SetBits(m_thumb.uState, CTRLSTATE_DISABLED, !IsEnabled());
+    SetStateBits(m_thumb.uState, CTRLSTATE_DISABLED, !IsEnabled());
     DrawStateImage(hDC, m_bkImages, m_thumb.uState, nullptr);
 }
 
@@ -497,7 +492,7 @@ void CScrollBarUI::PaintThumb(HDC hDC)
 void CScrollBarUI::PaintRail(HDC hDC)
 {
     if (::IsRectEmpty(&m_thumb.rc)) return;
-    SetBits(m_thumb.uState, CTRLSTATE_DISABLED, !IsEnabled());
+    SetStateBits(m_thumb.uState, CTRLSTATE_DISABLED, !IsEnabled());
     // A square of the bar's thickness centred on the thumb, in the thumb's state.
     const CLayoutAxis axis = Axis();
     const LONG t = GetThickness();

@@ -61,6 +61,12 @@ constexpr UINT CTRLSTATE_HOT = 0x08;
 constexpr UINT CTRLSTATE_PUSHED = 0x10;
 constexpr UINT CTRLSTATE_CAPTURED = 0x40;
 
+// Sets (bOn) or clears the given state bits.
+inline void SetStateBits(UINT& uState, UINT uBits, bool bOn)
+{
+    uState = bOn ? uState | uBits : uState & ~uBits;
+}
+
 // Search flags for CControlUI::FindControl.
 constexpr UINT FIND_ALL = 0x00000000;
 constexpr UINT FIND_VISIBLE = 0x00000001;

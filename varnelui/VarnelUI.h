@@ -14,6 +14,7 @@
 #include "varnelui/control/UILayoutAxis.h"
 #include "varnelui/control/UILayoutSeparator.h"
 #include "varnelui/control/UIOption.h"
+#include "varnelui/control/UIText.h"
 #include "varnelui/control/UIVerticalLayout.h"
 #include "varnelui/control/UIWebBrowser.h"
 #include "varnelui/control/UIWebBrowser2.h"

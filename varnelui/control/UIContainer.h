@@ -131,6 +131,9 @@ protected:
     bool IsHorizontalScrollBarShown() const;
     // A size raised to its minimum, then lowered to its maximum.
     static int ClampToLimits(int nSize, int nMin, int nMax);
+    // The size a child takes in an area: its estimate for the area, where a
+    // dimension estimated as 0 fills the area, clamped to the child's limits.
+    static SIZE FitToArea(CControlUI& control, SIZE szArea);
 
     CStdPtrArray m_items;
     RECT m_rcInset;

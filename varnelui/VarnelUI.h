@@ -7,6 +7,7 @@
 #include "varnelui/control/UIBoxLayout.h"
 #include "varnelui/control/UIButton.h"
 #include "varnelui/control/UICheckBox.h"
+#include "varnelui/control/UIChildLayout.h"
 #include "varnelui/control/UIContainer.h"
 #include "varnelui/control/UIControl.h"
 #include "varnelui/control/UIHorizontalLayout.h"

@@ -411,15 +411,7 @@ void CContainerUI::SetPos(RECT rc)
     CControlUI::SetPos(rc);
     if (m_items.GetSize() == 0) return;
     const RECT rcInner = GetInnerRect();
-    for (int i = 0; i < m_items.GetSize(); ++i) {
-        CControlUI* pControl = GetItemAt(i);
-        if (!pControl->IsVisible()) continue;
-        if (pControl->IsFloat()) {
-            SetFloatPos(i);
-        } else {
-            pControl->SetPos(rcInner);
-        }
-    }
+    PlaceChildren([&](int, CControlUI& child) { child.SetPos(rcInner); });
 }
 
 void CContainerUI::SetFloatPos(int iIndex)

@@ -125,21 +125,14 @@ void CTabLayoutUI::SetPos(RECT rc)
 {
     CControlUI::SetPos(rc);
     const RECT rcInner = GetInnerRect();
-    for (int i = 0; i < m_items.GetSize(); ++i) {
-        CControlUI* pControl = GetItemAt(i);
-        if (!pControl->IsVisible()) continue;
-        if (pControl->IsFloat()) {
-            SetFloatPos(i);
-            continue;
-        }
-        if (i != m_iCurSel) continue;
-
-        const RECT rcPadding = pControl->GetPadding();
+    PlaceChildren([&](int i, CControlUI& child) {
+        if (i != m_iCurSel) return;
+        const RECT rcPadding = child.GetPadding();
         const RECT rcPage = {rcInner.left + rcPadding.left, rcInner.top + rcPadding.top,
                              rcInner.right - rcPadding.right, rcInner.bottom - rcPadding.bottom};
-        const SIZE sz = FitToArea(*pControl, SIZE{rcPage.right - rcPage.left, rcPage.bottom - rcPage.top});
-        pControl->SetPos(RECT{rcPage.left, rcPage.top, rcPage.left + sz.cx, rcPage.top + sz.cy});
-    }
+        const SIZE sz = FitToArea(child, SIZE{rcPage.right - rcPage.left, rcPage.bottom - rcPage.top});
+        child.SetPos(RECT{rcPage.left, rcPage.top, rcPage.left + sz.cx, rcPage.top + sz.cy});
+    });
 }
 
 void CTabLayoutUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)

@@ -113,27 +113,19 @@ void CTileLayoutUI::SetPos(RECT rc)
     int nTiles = 0;
     int cyNeeded = 0;
     const int cxHalfGap = m_iChildPadding / 2;
-    // The list is re-read on every step: a child's OnSize handler may change it.
-    for (int i = 0; i < m_items.GetSize(); ++i) {
-        CControlUI* pControl = GetItemAt(i);
-        if (!pControl->IsVisible()) continue;
-        if (pControl->IsFloat()) {
-            SetFloatPos(i);
-            continue;
-        }
-
+    PlaceChildren([&](int i, CControlUI& child) {
         const int iColumn = nTiles % m_nColumns;
         if (iColumn == 0) cyRow = MeasureRow(i, cxCell);
-        const RECT rcPadding = pControl->GetPadding();
+        const RECT rcPadding = child.GetPadding();
         RECT rcCell = {x + rcPadding.left + cxHalfGap, y + rcPadding.top, x + cxCell - cxHalfGap - rcPadding.right,
                        y + cyRow};
         if (iColumn == 0) rcCell.left = x + rcPadding.left;
         if (iColumn == m_nColumns - 1) rcCell.right = x + cxCell - rcPadding.right;
 
-        const SIZE sz = FitToArea(*pControl, SIZE{rcCell.right - rcCell.left, rcCell.bottom - rcCell.top});
+        const SIZE sz = FitToArea(child, SIZE{rcCell.right - rcCell.left, rcCell.bottom - rcCell.top});
         const LONG left = (rcCell.left + rcCell.right - sz.cx) / 2;
         const LONG top = (rcCell.top + rcCell.bottom - sz.cy) / 2;
-        pControl->SetPos(RECT{left, top, left + sz.cx, top + sz.cy});
+        child.SetPos(RECT{left, top, left + sz.cx, top + sz.cy});
 
         ++nTiles;
         if (nTiles % m_nColumns != 0) {
@@ -144,7 +136,7 @@ void CTileLayoutUI::SetPos(RECT rc)
             cyRow = 0;
         }
         cyNeeded = rcCell.bottom - rcArea.top + szScroll.cy;
-    }
+    });
     ProcessScrollBar(rcArea, 0, cyNeeded);
 }
 

@@ -1,8 +1,9 @@
 #include "varnelui/core/UIMarkup.h"
 #include "varnelui/core/UIManager.h"
 
+#include "support/TestHelpers.h"
+
 #include <gtest/gtest.h>
-#include <zlib.h>
 
 #include <algorithm>
 #include <cwchar>
@@ -435,66 +436,6 @@ protected:
         return xml + "</Window>";
     }
 
-    struct Member
-    {
-        std::string name;
-        std::string data;
-        bool badCrc;
-    };
-
-    // A single-disk archive of stored (uncompressed) members.
-    static std::string StoredZip(const std::vector<Member>& members)
-    {
-        const auto put = [](std::string& out, uint32_t value, int bytes) {
-            for (int i = 0; i < bytes; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
-        };
-        std::string archive;
-        std::string directory;
-        for (const Member& m : members) {
-            uint32_t crc = crc32(0, reinterpret_cast<const Bytef*>(m.data.data()), uInt(m.data.size()));
-            if (m.badCrc) crc ^= 1;
-            const auto size = uint32_t(m.data.size());
-            const auto nameLength = uint32_t(m.name.size());
-            directory += "PK\x01\x02";
-            put(directory, 20, 2); // version made by
-            put(directory, 20, 2); // version needed
-            put(directory, 0, 2);  // flags
-            put(directory, 0, 2);  // stored
-            put(directory, 0, 2);  // time
-            put(directory, 0x21, 2);
-            put(directory, crc, 4);
-            put(directory, size, 4);
-            put(directory, size, 4);
-            put(directory, nameLength, 2);
-            put(directory, 0, 2 + 2 + 2 + 2); // extra, comment, disk, internal attributes
-            put(directory, 0, 4);             // external attributes
-            put(directory, uint32_t(archive.size()), 4);
-            directory += m.name;
-
-            archive += "PK\x03\x04";
-            put(archive, 20, 2);
-            put(archive, 0, 2);
-            put(archive, 0, 2);
-            put(archive, 0, 2);
-            put(archive, 0x21, 2);
-            put(archive, crc, 4);
-            put(archive, size, 4);
-            put(archive, size, 4);
-            put(archive, nameLength, 2);
-            put(archive, 0, 2);
-            archive += m.name + m.data;
-        }
-        const auto directoryOffset = uint32_t(archive.size());
-        archive += directory + "PK\x05\x06";
-        put(archive, 0, 2 + 2);
-        put(archive, uint32_t(members.size()), 2);
-        put(archive, uint32_t(members.size()), 2);
-        put(archive, uint32_t(directory.size()), 4);
-        put(archive, directoryOffset, 4);
-        put(archive, 0, 2);
-        return archive;
-    }
-
     std::wstring m_folder;
     std::vector<std::wstring> m_files;
 };
@@ -546,9 +487,9 @@ TEST_F(MarkupFileTest, FourMebibytesIsTheLimit)
 
 TEST_F(MarkupFileTest, ReadsMembersOfTheResourceArchive)
 {
-    Write(L"skin.zip", StoredZip({{"skin/Login.xml", "<Window caption=\"zip\"/>", false},
-                                  {"empty.xml", "", false},
-                                  {"bad.xml", "<Window/>", true}}));
+    Write(L"skin.zip", VarnelTest::StoredZip({{"skin/Login.xml", "<Window caption=\"zip\"/>", false},
+                                              {"empty.xml", "", false},
+                                              {"bad.xml", "<Window/>", true}}));
     Write(L"loose.xml", "<Loose/>");
     CMarkup markup;
     for (const bool cached : {false, true}) {

@@ -31,4 +31,14 @@ VarnelUI::TEventUI MakeEvent(int kind, WPARAM wParam = 0, LPARAM lParam = 0);
 // Screen rectangle of a window.
 RECT WindowRect(HWND hWnd);
 
+struct TZipMember
+{
+    std::string name;
+    std::string data;
+    bool badCrc = false; // store a checksum that does not match the data
+};
+
+// A single-disk ZIP archive of stored (uncompressed) members.
+std::string StoredZip(const std::vector<TZipMember>& members);
+
 } // namespace VarnelTest

@@ -401,20 +401,21 @@ int CContainerUI::ClampToLimits(int nSize, int nMin, int nMax)
     return std::min(std::max(nSize, nMin), nMax);
 }
 
+SIZE CContainerUI::FitToArea(CControlUI& control, SIZE szArea)
+{
+    SIZE sz = control.EstimateSize(szArea);
+    if (sz.cx == 0) sz.cx = szArea.cx;
+    if (sz.cy == 0) sz.cy = szArea.cy;
+    return SIZE{ClampToLimits(sz.cx, control.GetMinWidth(), control.GetMaxWidth()),
+                ClampToLimits(sz.cy, control.GetMinHeight(), control.GetMaxHeight())};
+}
+
 void CContainerUI::SetPos(RECT rc)
 {
     CControlUI::SetPos(rc);
     if (m_items.GetSize() == 0) return;
     const RECT rcInner = GetInnerRect();
-    for (int i = 0; i < m_items.GetSize(); ++i) {
-        CControlUI* pControl = GetItemAt(i);
-        if (!pControl->IsVisible()) continue;
-        if (pControl->IsFloat()) {
-            SetFloatPos(i);
-        } else {
-            pControl->SetPos(rcInner);
-        }
-    }
+    PlaceChildren([&](int, CControlUI& child) { child.SetPos(rcInner); });
 }
 
 void CContainerUI::SetFloatPos(int iIndex)

@@ -134,6 +134,22 @@ protected:
     bool IsHorizontalScrollBarShown() const;
     // A size raised to its minimum, then lowered to its maximum.
     static int ClampToLimits(int nSize, int nMin, int nMax);
+    // The size a child takes in an area: its estimate for the area, where a
+    // dimension estimated as 0 fills the area, clamped to the child's limits.
+    static SIZE FitToArea(CControlUI& control, SIZE szArea);
+    // Places the visible float children by their fixed positions and hands
+    // every other visible child, in order, to place(index, child). The list is
+    // re-read on every step: a child's OnSize handler may change it.
+    template <class Place>
+    void PlaceChildren(Place place)
+    {
+        for (int i = 0; i < m_items.GetSize(); ++i) {
+            CControlUI* pControl = GetItemAt(i);
+            if (!pControl->IsVisible()) continue;
+            if (pControl->IsFloat()) SetFloatPos(i);
+            else place(i, *pControl);
+        }
+    }
 
     CStdPtrArray m_items;
     RECT m_rcInset;

@@ -488,7 +488,7 @@ int CLabelUI::GetFontHeight() const
     return pFont != nullptr ? static_cast<int>(pFont->tm.tmHeight) : 0;
 }
 
-void CLabelUI::DrawTextIn(HDC hDC, RECT rc, DWORD dwColor, UINT uStyle)
+RECT CLabelUI::DrawTextIn(HDC hDC, RECT rc, DWORD dwColor, UINT uStyle)
 {
     if (m_bShowHtml) {
         int nLinks = 0;
@@ -496,6 +496,7 @@ void CLabelUI::DrawTextIn(HDC hDC, RECT rc, DWORD dwColor, UINT uStyle)
     } else {
         CRenderEngine::DrawTextW(hDC, m_pManager, rc, m_sText, dwColor, m_iFont, uStyle);
     }
+    return rc;
 }
 
 void CLabelUI::PaintText(HDC hDC)

@@ -98,8 +98,9 @@ protected:
     // Height of the control's font as the window measured it, or 0 without a window.
     int GetFontHeight() const;
     // Draws the text in rc with the markup renderer (show HTML) or the plain
-    // text renderer in the control's font.
-    void DrawTextIn(HDC hDC, RECT rc, DWORD dwColor, UINT uStyle);
+    // text renderer in the control's font. Returns rc as the renderer left
+    // it: with DT_CALCRECT, the room the text needs.
+    RECT DrawTextIn(HDC hDC, RECT rc, DWORD dwColor, UINT uStyle);
 
     DWORD m_dwTextColor;
     DWORD m_dwDisabledTextColor;

@@ -84,4 +84,11 @@ RECT WindowRect(HWND hWnd)
     return rc;
 }
 
+std::wstring ClassName(HWND hWnd)
+{
+    wchar_t name[256] = {};
+    if (hWnd != nullptr) ::GetClassNameW(hWnd, name, 256);
+    return name;
+}
+
 } // namespace VarnelTest

@@ -8,6 +8,7 @@
 #include "varnelui/control/UIButton.h"
 #include "varnelui/control/UIContainer.h"
 #include "varnelui/control/UIControl.h"
+#include "varnelui/control/UIDateTime.h"
 #include "varnelui/control/UIEdit.h"
 #include "varnelui/control/UIHorizontalLayout.h"
 #include "varnelui/control/UILabel.h"

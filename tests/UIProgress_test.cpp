@@ -101,13 +101,9 @@ TEST_F(ProgressTest, FilledPartFollowsTheValueAndPaintPutsTheRangeInOrder)
 
 TEST_F(ProgressTest, ForegroundIsStretchedOrCut)
 {
-    // 200 x 20, red on the left half and blue on the right.
-    void* pBits = nullptr;
-    HBITMAP hBitmap = RenderBlend::CreateDib32(nullptr, 200, 20, &pBits);
-    ASSERT_NE(hBitmap, nullptr);
-    for (int i = 0; i < 200 * 20; ++i) static_cast<DWORD*>(pBits)[i] = 0xFF000000 | (i % 200 < 100 ? kRed : kBlue);
-    ASSERT_NE(wnd.pm.AddImage(L"halves", hBitmap, 200, 20, false), nullptr);
-
+    // Red on the left half, blue on the right.
+    ASSERT_TRUE(
+        VarnelTest::AddImageFrom(wnd.pm, L"halves", 200, 20, [](int x, int) { return x < 100 ? kRed : kBlue; }));
     auto* bar = Add<CProgressUI>(L"float=\"true\" pos=\"0,0,200,20\" foreimage=\"halves\" value=\"75\"");
     PaintedInk(bar);
     EXPECT_EQ(dib.At(90, 10), kBlue) << "150 pixels show the whole image";

@@ -285,6 +285,34 @@ public:
             ::DispatchMessageW(&msg);
         }
     }
+    // A left click at the client point, and whatever it posted delivered.
+    void Click(int x, int y)
+    {
+        Mouse(WM_LBUTTONDOWN, x, y, MK_LBUTTON);
+        Mouse(WM_LBUTTONUP, x, y);
+        Pump();
+    }
+
+    // Input posted to a native window (an edit or picker the framework
+    // opened) as the mouse or keyboard would send it there, then delivered.
+    static void PostClick(HWND hWnd, int x, int y)
+    {
+        ::PostMessageW(hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+        ::PostMessageW(hWnd, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+        Pump();
+    }
+    static void PostKey(HWND hWnd, UINT vk)
+    {
+        const LPARAM scan = static_cast<LPARAM>(::MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)) << 16;
+        ::PostMessageW(hWnd, WM_KEYDOWN, vk, scan | 1);
+        ::PostMessageW(hWnd, WM_KEYUP, vk, scan | static_cast<LPARAM>(0xC0000001));
+        Pump();
+    }
+    static void PostChars(HWND hWnd, const std::wstring& text)
+    {
+        for (wchar_t ch : text) ::PostMessageW(hWnd, WM_CHAR, ch, 1);
+        Pump();
+    }
 
     HWND hwnd = nullptr;
     CPaintManagerUI pm;

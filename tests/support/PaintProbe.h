@@ -1,11 +1,13 @@
 #pragma once
 // Helpers for tests that paint controls into a DibSurface: where the ink
-// went, and solid-colour images registered in a paint manager's cache.
+// went, and images of given pixels registered in a paint manager's cache.
 
 #include "DibSurface.h"
 
 #include "varnelui/core/UIManager.h"
 #include "varnelui/core/UIRenderBlend.h"
+
+#include <functional>
 
 namespace VarnelTest {
 
@@ -27,16 +29,24 @@ inline RECT InkBox(const DibSurface& dib, DWORD background)
     return rc;
 }
 
-// Registers an opaque cx x cy image of one colour (0x00RRGGBB) under `name`,
-// so image descriptions naming it draw that colour.
-inline bool AddSolidImage(VarnelUI::CPaintManagerUI& pm, LPCWSTR name, DWORD rgb, int cx = 8, int cy = 8)
+// Registers an opaque cx x cy image under `name` whose pixel (x, y) is
+// pixel(x, y) (0x00RRGGBB), so image descriptions naming it draw it.
+inline bool AddImageFrom(VarnelUI::CPaintManagerUI& pm, LPCWSTR name, int cx, int cy,
+                         const std::function<DWORD(int x, int y)>& pixel)
 {
     void* pBits = nullptr;
     HBITMAP hBitmap = VarnelUI::RenderBlend::CreateDib32(nullptr, cx, cy, &pBits);
     if (hBitmap == nullptr) return false;
     auto* pPixels = static_cast<DWORD*>(pBits);
-    for (int i = 0; i < cx * cy; ++i) pPixels[i] = 0xFF000000 | rgb;
+    for (int y = 0; y < cy; ++y)
+        for (int x = 0; x < cx; ++x) pPixels[y * cx + x] = 0xFF000000 | pixel(x, y);
     return pm.AddImage(name, hBitmap, cx, cy, false) != nullptr;
+}
+
+// The same of one colour.
+inline bool AddSolidImage(VarnelUI::CPaintManagerUI& pm, LPCWSTR name, DWORD rgb, int cx = 8, int cy = 8)
+{
+    return AddImageFrom(pm, name, cx, cy, [rgb](int, int) { return rgb; });
 }
 
 } // namespace VarnelTest

@@ -139,4 +139,11 @@ std::string StoredZip(const std::vector<TZipMember>& members)
     return archive;
 }
 
+std::wstring ClassName(HWND hWnd)
+{
+    wchar_t name[256] = {};
+    if (hWnd != nullptr) ::GetClassNameW(hWnd, name, 256);
+    return name;
+}
+
 } // namespace VarnelTest

@@ -30,6 +30,8 @@ VarnelUI::TEventUI MakeEvent(int kind, WPARAM wParam = 0, LPARAM lParam = 0);
 
 // Screen rectangle of a window.
 RECT WindowRect(HWND hWnd);
+// The window's class name; empty for no window.
+std::wstring ClassName(HWND hWnd);
 
 struct TZipMember
 {

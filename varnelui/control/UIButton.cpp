@@ -269,14 +269,6 @@ void CButtonUI::UpdatePaintState()
     SetStateBits(m_uButtonState, CTRLSTATE_DISABLED, !IsEnabled());
 }
 
-bool CButtonUI::DrawStateImage(HDC hDC, CUIString& sImage)
-{
-    if (sImage.IsEmpty()) return false;
-    if (DrawImage(hDC, sImage)) return true;
-    sImage.Empty();
-    return false;
-}
-
 void CButtonUI::PaintStatusImage(HDC hDC)
 {
     UpdatePaintState();

@@ -60,9 +60,6 @@ public:
 protected:
     // Brings the focused and disabled bits up to date before painting.
     void UpdatePaintState();
-    // Draws one of the button's images; one that cannot be drawn is emptied so
-    // it is not tried again. False when nothing was drawn.
-    bool DrawStateImage(HDC hDC, CUIString& sImage);
 
     UINT m_uButtonState;
 

@@ -906,11 +906,17 @@ void CControlUI::PaintBkColor(HDC hDC)
     }
 }
 
+bool CControlUI::DrawStateImage(HDC hDC, CUIString& sImage, LPCWSTR pStrModify)
+{
+    if (sImage.IsEmpty()) return false;
+    if (DrawImage(hDC, sImage, pStrModify)) return true;
+    sImage.Empty();
+    return false;
+}
+
 void CControlUI::PaintBkImage(HDC hDC)
 {
-    if (m_sBkImage.IsEmpty()) return;
-    // An image that cannot be drawn is dropped so it is not tried on every paint.
-    if (!DrawImage(hDC, m_sBkImage)) m_sBkImage.Empty();
+    DrawStateImage(hDC, m_sBkImage);
 }
 
 void CControlUI::PaintStatusImage(HDC)

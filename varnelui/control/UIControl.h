@@ -196,6 +196,10 @@ protected:
     // the event was passed on, so DoEvent must not handle it too.
     bool ForwardMouseEventToParent(TEventUI& event);
 
+    // Draws one of the control's image descriptions; one that cannot be drawn
+    // is emptied so it is not tried on every paint. False when nothing was drawn.
+    bool DrawStateImage(HDC hDC, CUIString& sImage, LPCWSTR pStrModify = nullptr);
+
     CPaintManagerUI* m_pManager;
     CControlUI* m_pParent;
     CUIString m_sVirtualWnd;

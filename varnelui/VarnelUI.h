@@ -12,6 +12,8 @@
 #include "varnelui/control/UILabel.h"
 #include "varnelui/control/UILayoutAxis.h"
 #include "varnelui/control/UILayoutSeparator.h"
+#include "varnelui/control/UIRichEdit.h"
+#include "varnelui/control/UIRichEditHost.h"
 #include "varnelui/control/UIVerticalLayout.h"
 #include "varnelui/control/UIWebBrowser.h"
 #include "varnelui/control/UIWebBrowser2.h"

@@ -69,6 +69,22 @@ const TTextServicesLibrary& TextServicesLibrary()
     return library;
 }
 
+template <class T>
+struct TSameType
+{
+    using type = T;
+};
+
+// Fills an out parameter of the text services; the value converts to its
+// type as in an assignment, never by a cast.
+template <class T>
+HRESULT Answer(T* pOut, const typename TSameType<T>::type& value)
+{
+    if (pOut == nullptr) return E_INVALIDARG;
+    *pOut = value;
+    return S_OK;
+}
+
 // Twips (1/1440 inch) of a font height given in logical pixels of the screen.
 LONG PixelsToTwips(LONG nPixels)
 {
@@ -373,31 +389,23 @@ void __thiscall CRichEditHost::TxImmReleaseContext(HIMC himc)
 
 HRESULT __thiscall CRichEditHost::TxGetClientRect(LPRECT prc)
 {
-    if (prc == nullptr) return E_INVALIDARG;
-    *prc = m_rcClient;
-    return S_OK;
+    return Answer(prc, m_rcClient);
 }
 
 // The owner's text padding is already outside the client rectangle.
 HRESULT __thiscall CRichEditHost::TxGetViewInset(LPRECT prc)
 {
-    if (prc == nullptr) return E_INVALIDARG;
-    *prc = RECT{};
-    return S_OK;
+    return Answer(prc, RECT{});
 }
 
 HRESULT __thiscall CRichEditHost::TxGetCharFormat(const CHARFORMATW** ppCF)
 {
-    if (ppCF == nullptr) return E_INVALIDARG;
-    *ppCF = &m_charFormat;
-    return S_OK;
+    return Answer(ppCF, &m_charFormat);
 }
 
 HRESULT __thiscall CRichEditHost::TxGetParaFormat(const PARAFORMAT** ppPF)
 {
-    if (ppPF == nullptr) return E_INVALIDARG;
-    *ppPF = &m_paraFormat;
-    return S_OK;
+    return Answer(ppPF, &m_paraFormat);
 }
 
 COLORREF __thiscall CRichEditHost::TxGetSysColor(int nIndex)
@@ -409,37 +417,27 @@ COLORREF __thiscall CRichEditHost::TxGetSysColor(int nIndex)
 
 HRESULT __thiscall CRichEditHost::TxGetBackStyle(TXTBACKSTYLE* pstyle)
 {
-    if (pstyle == nullptr) return E_INVALIDARG;
-    *pstyle = m_bTransparent ? TXTBACK_TRANSPARENT : TXTBACK_OPAQUE;
-    return S_OK;
+    return Answer(pstyle, m_bTransparent ? TXTBACK_TRANSPARENT : TXTBACK_OPAQUE);
 }
 
 HRESULT __thiscall CRichEditHost::TxGetMaxLength(DWORD* plength)
 {
-    if (plength == nullptr) return E_INVALIDARG;
-    *plength = m_dwMaxLength;
-    return S_OK;
+    return Answer(plength, m_dwMaxLength);
 }
 
 HRESULT __thiscall CRichEditHost::TxGetScrollBars(DWORD* pdwScrollBar)
 {
-    if (pdwScrollBar == nullptr) return E_INVALIDARG;
-    *pdwScrollBar = m_dwScrollBars;
-    return S_OK;
+    return Answer(pdwScrollBar, m_dwScrollBars);
 }
 
 HRESULT __thiscall CRichEditHost::TxGetPasswordChar(TCHAR* pch)
 {
-    if (pch == nullptr) return E_INVALIDARG;
-    *pch = L'*';
-    return S_OK;
+    return Answer(pch, L'*');
 }
 
 HRESULT __thiscall CRichEditHost::TxGetAcceleratorPos(LONG* pcp)
 {
-    if (pcp == nullptr) return E_INVALIDARG;
-    *pcp = -1;
-    return S_OK;
+    return Answer(pcp, -1);
 }
 
 // No zoom: the services measure in the client rectangle's own units.
@@ -462,9 +460,7 @@ HRESULT __thiscall CRichEditHost::OnTxParaFormatChange(const PARAFORMAT*)
 
 HRESULT __thiscall CRichEditHost::TxGetPropertyBits(DWORD dwMask, DWORD* pdwBits)
 {
-    if (pdwBits == nullptr) return E_INVALIDARG;
-    *pdwBits = m_dwPropertyBits & dwMask;
-    return S_OK;
+    return Answer(pdwBits, m_dwPropertyBits & dwMask);
 }
 
 HRESULT __thiscall CRichEditHost::TxNotify(DWORD iNotify, void*)
@@ -475,9 +471,7 @@ HRESULT __thiscall CRichEditHost::TxNotify(DWORD iNotify, void*)
 
 HRESULT __thiscall CRichEditHost::TxGetSelectionBarWidth(LONG* lSelBarWidth)
 {
-    if (lSelBarWidth == nullptr) return E_INVALIDARG;
-    *lSelBarWidth = 0;
-    return S_OK;
+    return Answer(lSelBarWidth, 0);
 }
 
 } // namespace VarnelUI

@@ -270,23 +270,29 @@ LRESULT CRichEditUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, boo
     return lResult;
 }
 
-bool CRichEditUI::ForwardMouseEvent(const TEventUI& event)
+WPARAM CRichEditUI::MouseKeys()
 {
-    const WPARAM wKeys = CurrentKeyState() & (MK_LBUTTON | MK_RBUTTON | MK_SHIFT | MK_CONTROL);
+    return CurrentKeyState() & (MK_LBUTTON | MK_RBUTTON | MK_SHIFT | MK_CONTROL);
+}
+
+void CRichEditUI::ForwardMouseEvent(const TEventUI& event)
+{
     const LPARAM lPoint = MAKELPARAM(event.mousePos.x, event.mousePos.y);
-    HRESULT hr = S_FALSE;
     switch (event.kind) {
-    case EVT_BUTTONDOWN: Forward(WM_LBUTTONDOWN, event.wParam, lPoint, &hr); break;
-    case EVT_BUTTONUP: Forward(WM_LBUTTONUP, event.wParam, lPoint, &hr); break;
-    case EVT_DBLCLICK: Forward(WM_LBUTTONDBLCLK, event.keyState, lPoint, &hr); break;
-    case EVT_MOUSEMOVE: Forward(WM_MOUSEMOVE, wKeys, lPoint, &hr); break;
-    case EVT_SCROLLWHEEL: {
-        const short nDelta = event.wParam == SB_LINEDOWN ? -WHEEL_DELTA : WHEEL_DELTA;
-        Forward(WM_MOUSEWHEEL, MAKEWPARAM(wKeys, nDelta), event.lParam, &hr);
-        break;
+    case EVT_BUTTONDOWN: Forward(WM_LBUTTONDOWN, event.wParam, lPoint); break;
+    case EVT_BUTTONUP: Forward(WM_LBUTTONUP, event.wParam, lPoint); break;
+    case EVT_DBLCLICK: Forward(WM_LBUTTONDBLCLK, event.keyState, lPoint); break;
+    case EVT_MOUSEMOVE: Forward(WM_MOUSEMOVE, MouseKeys(), lPoint); break;
+    default: break;
     }
-    default: return false;
-    }
+}
+
+bool CRichEditUI::ScrollWithWheel(const TEventUI& event)
+{
+    const short nDelta = event.wParam == SB_LINEDOWN ? -WHEEL_DELTA : WHEEL_DELTA;
+    HRESULT hr = S_FALSE;
+    // Scrolling changes no text: nothing to report.
+    m_pHost->Send(WM_MOUSEWHEEL, MAKEWPARAM(MouseKeys(), nDelta), event.lParam, &hr);
     return hr == S_OK;
 }
 
@@ -319,7 +325,7 @@ void CRichEditUI::DoEvent(TEventUI& event)
     case EVT_MOUSEMOVE: ForwardMouseEvent(event); return;
     case EVT_SCROLLWHEEL:
         // Text that cannot scroll any further lets the parent scroll.
-        if (ForwardMouseEvent(event)) return;
+        if (ScrollWithWheel(event)) return;
         break;
     default: break;
     }

@@ -18,15 +18,17 @@
 //   "font"           index of a Font of the window; the window's default font otherwise
 //   "textcolor"      #AARRGGBB; the window's default font colour otherwise
 //   "textpadding"    l,t,r,b between the field's edges and the text
-//   "vscrollbar", "hscrollbar"    let the text scroll in that direction
-//                    (a multi-line field wraps its lines unless "hscrollbar" is set)
-//   "autovscroll", "autohscroll"  follow the caret when it leaves the view (default "true")
+//   "vscrollbar", "hscrollbar"    the text services' scroll bar styles (default
+//                    "false"); a multi-line field wraps its lines unless "hscrollbar" is set
+//   "autovscroll", "autohscroll"  the view follows the caret out of sight (default "true")
 //   "rich"           "true" (default): rich text; "false": plain text in the field's font
 //   "transparent"    "true" (default): the skin shows through around the text;
-//                    "false": the text services fill the field, with "bkcolor" if set
-// "text" sets the text. Notifications: "textchanged" after every change of
-// the text (typed, pasted, undone or set by the program), "return" when Enter
-// is pressed and not taken as a new line.
+//                    "false": the text rectangle is filled with "bkcolor", or the
+//                    system's window colour without one
+// "text" sets the text. Ctrl+A selects the whole text; the other editing keys
+// are the text services' own. Notifications: "textchanged" after every change
+// of the text (typed, pasted, undone or set by the program), "return" when
+// Enter is pressed and not taken as a new line.
 
 #include "varnelui/control/UIContainer.h"
 #include "varnelui/control/UIRichEditHost.h"
@@ -133,7 +135,11 @@ private:
     LRESULT Forward(UINT uMsg, WPARAM wParam, LPARAM lParam, HRESULT* phr = nullptr);
     void SendChangeNotifications();
     // Mouse events become the window messages they came from.
-    bool ForwardMouseEvent(const TEventUI& event);
+    void ForwardMouseEvent(const TEventUI& event);
+    // False when the services had nothing to scroll.
+    bool ScrollWithWheel(const TEventUI& event);
+    // The MK_ flags of the buttons and modifiers held now.
+    static WPARAM MouseKeys();
     // Enter (or Ctrl+Enter) starts a new line instead of sending "return".
     bool TakesReturn() const;
     RECT GetTextRect() const;

@@ -4,9 +4,9 @@
 #include "varnelui/core/UIColor.h"
 #include "varnelui/core/UIManager.h"
 
-#include <algorithm>
 #include <cstdlib>
 #include <cwchar>
+#include <initializer_list>
 #include <utility>
 
 namespace VarnelUI {

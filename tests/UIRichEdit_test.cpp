@@ -261,6 +261,31 @@ TEST_F(RichEditTest, ATransparentFieldShowsTheSkinAroundItsTextAndAnOpaqueOneCov
               static_cast<DWORD>(GetRValue(crWindow) << 16 | GetGValue(crWindow) << 8 | GetBValue(crWindow)));
 }
 
+TEST_F(RichEditTest, AControlOverTheFieldCoversItsTextAndAPasswordFieldMasksItsCharacters)
+{
+    Build(L"<RichEdit name=\"edit\" height=\"40\" text=\"WWWWWW\" textcolor=\"#FF000000\"/>"
+          L"<RichEdit name=\"secret1\" height=\"30\" password=\"true\" text=\"WWW\"/>"
+          L"<RichEdit name=\"secret2\" height=\"30\" password=\"true\" text=\"iii\"/>"
+          L"<Control float=\"true\" pos=\"0,0,300,20\" bkcolor=\"#FF0000FF\"/>",
+          L"bkcolor=\"#FFFFFFFF\"");
+    DibSurface dib(300, 200);
+    wnd.pm.GetRoot()->DoPaint(dib.dc(), RECT{0, 0, 300, 200});
+    // The float control, painted after the field, covers the top of its text.
+    for (int x = 0; x < 60; x += 3) EXPECT_EQ(dib.At(x, 10), 0x0000FFu) << x;
+
+    // Both password fields show three equal masks, whatever their characters.
+    EXPECT_EQ(Text(Field(L"secret1")), "WWW");
+    int nInk = 0, nDifferent = 0;
+    for (int y = 0; y < 30; ++y) {
+        for (int x = 0; x < 300; ++x) {
+            nDifferent += dib.At(x, 40 + y) != dib.At(x, 70 + y) ? 1 : 0;
+            nInk += dib.At(x, 40 + y) != 0xFFFFFF ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(nDifferent, 0);
+    EXPECT_GT(nInk, 0);
+}
+
 TEST_F(RichEditTest, TextTallerThanTheFieldScrollsToFollowTheCaret)
 {
     Build(L"<RichEdit name=\"edit\" height=\"40\"/>");

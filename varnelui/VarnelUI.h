@@ -18,6 +18,8 @@
 #include "varnelui/control/UILayoutSeparator.h"
 #include "varnelui/control/UIOption.h"
 #include "varnelui/control/UIProgress.h"
+#include "varnelui/control/UIRichEdit.h"
+#include "varnelui/control/UIRichEditHost.h"
 #include "varnelui/control/UIScrollBar.h"
 #include "varnelui/control/UISlider.h"
 #include "varnelui/control/UITabLayout.h"

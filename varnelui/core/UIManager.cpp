@@ -6,6 +6,7 @@
 #include "varnelui/core/UIManager.h"
 
 #include "varnelui/control/UIControl.h"
+#include "varnelui/control/UIRichEdit.h"
 
 #include <algorithm>
 #include <cwchar>
@@ -710,6 +711,20 @@ void CPaintManagerUI::UsedVirtualWnd(bool bUsed)
 
 // ---- pre-translation, accelerators and the message loop -----------------------------
 
+namespace {
+
+// A focused rich edit may take Tab as a character instead of the window
+// moving the focus on.
+bool WantsTab(CControlUI* pFocus)
+{
+    if (pFocus == nullptr || !pFocus->IsVisible() || !pFocus->IsEnabled()) return false;
+    if (std::wcsstr(pFocus->GetClass(), CRichEditUI::kNames.className) == nullptr) return false;
+    const auto* pRichEdit = static_cast<const CRichEditUI*>(pFocus->GetInterface(CRichEditUI::kNames.interfaceName));
+    return pRichEdit != nullptr && pRichEdit->IsWantTab();
+}
+
+} // namespace
+
 bool CPaintManagerUI::PreMessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes)
 {
     for (int i = 0; i < m_aPreMessageFilters.GetSize(); ++i) {
@@ -724,6 +739,7 @@ bool CPaintManagerUI::PreMessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam,
     switch (uMsg) {
     case WM_KEYDOWN:
         if (wParam != VK_TAB) return false;
+        if (WantsTab(m_pFocus)) return false;
         SetNextTabControl(::GetKeyState(VK_SHIFT) >= 0);
         return true;
     case WM_SYSKEYDOWN:

@@ -31,4 +31,16 @@ VarnelUI::TEventUI MakeEvent(int kind, WPARAM wParam = 0, LPARAM lParam = 0);
 // Screen rectangle of a window.
 RECT WindowRect(HWND hWnd);
 
+// Polls `done` until it holds or `timeoutMs` has passed; whether it held.
+template <class Pred>
+bool WaitUntil(Pred done, DWORD timeoutMs = 10000)
+{
+    const DWORD start = ::GetTickCount();
+    while (!done()) {
+        if (::GetTickCount() - start > timeoutMs) return false;
+        ::Sleep(20);
+    }
+    return true;
+}
+
 } // namespace VarnelTest

@@ -34,7 +34,7 @@ import os
 import sys
 
 sys.dont_write_bytecode = True  # importing make_skin leaves nothing behind in tools/
-from make_skin import (Canvas, lerp, rgb, save, sd_circle, sd_polygon, sd_ring, sd_round_rect,
+from make_skin import (WHITE, Canvas, lerp, rgb, save, sd_circle, sd_polygon, sd_ring, sd_round_rect,
                        sd_segment, subtract, union)
 
 INK = rgb(14, 16, 20)
@@ -50,7 +50,6 @@ SLATE = rgb(72, 79, 92)
 PALE = rgb(222, 228, 236)
 RED = rgb(214, 64, 58)
 GOLD = rgb(236, 190, 84)
-WHITE = (1.0, 1.0, 1.0)
 
 BAND = 44   # title band height of window.png, the caption of every page
 

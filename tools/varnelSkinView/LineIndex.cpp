@@ -1,5 +1,7 @@
 #include "LineIndex.h"
 
+#include "varnelui/core/UIUtf8.h"
+
 #include <algorithm>
 
 namespace SkinView {
@@ -8,14 +10,8 @@ CLineIndex::CLineIndex(const std::vector<BYTE>& bytes)
 {
     size_t skip = 0;
     if (bytes.size() > 2 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) skip = 3;
-    const auto* text = reinterpret_cast<const char*>(bytes.data() + skip);
-    const int size = static_cast<int>(bytes.size() - skip);
-    std::wstring decoded;
-    if (size > 0) {
-        const int units = ::MultiByteToWideChar(CP_UTF8, 0, text, size, nullptr, 0);
-        decoded.resize(static_cast<size_t>(std::max(units, 0)));
-        ::MultiByteToWideChar(CP_UTF8, 0, text, size, decoded.data(), units);
-    }
+    std::wstring decoded(bytes.size() - skip, L'\0');
+    decoded.resize(VarnelUI::DecodeUtf8(bytes.data() + skip, bytes.size() - skip, decoded.data()));
     Index(decoded);
 }
 

@@ -239,6 +239,16 @@ TEST(SkinCheck, DescriptionsListsIncludesAndPlacement)
                   "part.xml:2: error: font 0 is not defined: the window defines 0 fonts (-1 is the default font)",
               }))
         << run.output;
+
+    // A byte-order mark and CRLF line ends do not shift the lines.
+    TempDir other;
+    VarnelTest::WriteFile(
+        other.File(L"bom.xml"),
+        "\xEF\xBB\xBF<Window>\r\n  <VerticalLayout>\r\n    <Lable />\r\n  </VerticalLayout>\r\n</Window>\r\n");
+    run = RunTool(L"--check \"" + other.Path() + L"\"");
+    EXPECT_EQ(
+        ProblemLines(run.output),
+        std::vector<std::string>{"bom.xml:3: error: unknown element <Lable>: it is skipped with everything inside it"});
 }
 
 // ---- the viewer -------------------------------------------------------------------

@@ -1,8 +1,9 @@
 # The release package for game operators, made by cpack from the product
 # (i686) build: varnelTemplate-<version>-win32.zip holding the launcher
-# template, the stamp tool, the shipped skin folder and configuration as a
-# worked example, and the operators' README.
-install(PROGRAMS $<TARGET_FILE:varnelTemplate> $<TARGET_FILE:varnelStamp> DESTINATION .)
+# template, the stamp tool, the skin viewer, the shipped skin folder and
+# configuration as a worked example, and the operators' README.
+install(PROGRAMS $<TARGET_FILE:varnelTemplate> $<TARGET_FILE:varnelStamp> $<TARGET_FILE:varnelSkinView>
+        DESTINATION .)
 install(FILES ${PROJECT_SOURCE_DIR}/resources/package/README.txt DESTINATION .)
 install(FILES ${PROJECT_SOURCE_DIR}/resources/config.xml DESTINATION example)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/resources/skin/ DESTINATION example/skin)

@@ -18,6 +18,7 @@ using VarnelTest::CTestHttpServer;
 using VarnelTest::Narrow;
 using VarnelTest::TempDir;
 using VarnelTest::TestProcess;
+using VarnelTest::WaitUntil;
 using VarnelTest::WindowRect;
 
 namespace {
@@ -56,17 +57,6 @@ std::wstring LauncherWithTrailer(const TempDir& dir, const std::string& trailer)
     std::ofstream out(Narrow(exe), std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     return exe;
-}
-
-template <class Pred>
-bool WaitUntil(Pred done, DWORD timeoutMs = 10000)
-{
-    const DWORD start = ::GetTickCount();
-    while (!done()) {
-        if (::GetTickCount() - start > timeoutMs) return false;
-        ::Sleep(20);
-    }
-    return true;
 }
 
 bool GuardHeld()

@@ -2,12 +2,14 @@
 // login window size, skin (a plain background colour, read from the screen)
 // and client name. The host-side checks of the tool are in
 // programs/check_stamp.py; the inputs come from fixtures/make_stamp_fixtures.py.
+#include "support/TestHelpers.h"
 #include "support/TestProcess.h"
 
 #include <gtest/gtest.h>
 
 using VarnelTest::TempDir;
 using VarnelTest::TestProcess;
+using VarnelTest::WaitUntil;
 
 namespace {
 
@@ -37,17 +39,6 @@ std::wstring MakeLauncher(const TempDir& dir, const wchar_t* name, const wchar_t
     return out;
 }
 
-template <class Pred>
-bool WaitFor(Pred done, DWORD timeoutMs)
-{
-    const DWORD start = ::GetTickCount();
-    while (!done()) {
-        if (::GetTickCount() - start > timeoutMs) return false;
-        ::Sleep(50);
-    }
-    return true;
-}
-
 LRESULT HitTest(HWND hWnd, int x, int y)
 {
     POINT pt = {x, y};
@@ -61,7 +52,7 @@ LRESULT HitTest(HWND hWnd, int x, int y)
 HWND WaitForLoginFrame(const TestProcess& launcher)
 {
     HWND frame = launcher.FindTopWindow(L"zntr", L"Zentari", 20000);
-    if (frame != nullptr && !WaitFor([&] { return HitTest(frame, 100, 100) == HTCAPTION; }, 20000)) return nullptr;
+    if (frame != nullptr && !WaitUntil([&] { return HitTest(frame, 100, 100) == HTCAPTION; }, 20000)) return nullptr;
     return frame;
 }
 
@@ -104,7 +95,7 @@ TEST(StampedLauncher, RunsWithItsWindowSizeSkinAndClientName)
     EXPECT_EQ(rc.bottom, kFrameSize.cy);
     // Left of, and below, the login page's rectangle (300,150,860,560).
     for (const POINT pt : {POINT{40, 300}, POINT{600, 590}, POINT{880, 580}}) {
-        EXPECT_TRUE(WaitFor([&] { return ScreenPixel(frame, pt.x, pt.y) == kBackground; }, 10000))
+        EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(frame, pt.x, pt.y) == kBackground; }, 10000))
             << "at " << pt.x << "," << pt.y << ": " << std::hex << ScreenPixel(frame, pt.x, pt.y);
     }
 

@@ -117,6 +117,33 @@ TEST(AttrParse, ColoursBooleans)
     EXPECT_FALSE(AttrParse::ParseBool(nullptr));
 }
 
+// The walkers behind the painter, ApplyAttributeList and the skin checker:
+// what they hand over, and whether the text ended cleanly.
+TEST(AttrParse, ImageDescriptionsAndAttributeListsAreWalkedItemByItem)
+{
+    std::wstring seen;
+    const auto collect = [&seen](LPCWSTR pKey, int nKey, LPCWSTR pValue, int nValue) {
+        seen += std::wstring(pKey, static_cast<size_t>(nKey)) + L"=" +
+                std::wstring(pValue, static_cast<size_t>(nValue)) + L";";
+    };
+    EXPECT_TRUE(AttrParse::ForEachImageItem(L"file='a.png'  source = '0,0,9,9' fade=''", collect));
+    EXPECT_EQ(seen, L"file=a.png;source=0,0,9,9;fade=;");
+    seen.clear();
+    EXPECT_TRUE(AttrParse::ForEachImageItem(L"  ", collect));
+    EXPECT_FALSE(AttrParse::ForEachImageItem(L"bg.png", collect)) << "a bare name has no items";
+    EXPECT_FALSE(AttrParse::ForEachImageItem(L"file='a.png'source='1'", collect)) << "no space after the quote";
+    EXPECT_FALSE(AttrParse::ForEachImageItem(L"file=\"a.png\"", collect));
+    EXPECT_EQ(seen, L"file=a.png;");
+
+    seen.clear();
+    EXPECT_TRUE(AttrParse::ForEachListAttribute(L"text=\"a b\" width=\"\"", collect));
+    EXPECT_TRUE(AttrParse::ForEachListAttribute(L"", collect));
+    EXPECT_FALSE(AttrParse::ForEachListAttribute(L"width=8", collect));
+    EXPECT_FALSE(AttrParse::ForEachListAttribute(L"a=\"1\" b", collect));
+    EXPECT_FALSE(AttrParse::ForEachListAttribute(L"a=\"1", collect));
+    EXPECT_EQ(seen, L"text=a b;width=;a=1;");
+}
+
 // ---- attributes ----------------------------------------------------------------
 
 TEST(ControlAttributes, PosAnchorsNegativeCoordinatesAtTheFarEdge)

@@ -516,3 +516,20 @@ TEST_F(DialogBuilder, OneSkinFromAZipResource)
 }
 
 } // namespace
+
+TEST(DialogBuilderVocabulary, BuilderElementsListTheAttributesTheyRead)
+{
+    const auto names = [](LPCWSTR element) {
+        std::wstring joined;
+        for (const AttrParse::TAttributeInfo& attribute : CDialogBuilder::GetElementAttributes(element))
+            joined += std::wstring(attribute.name) + L" ";
+        return joined;
+    };
+    EXPECT_EQ(names(L"Image"), L"name restype mask ");
+    EXPECT_EQ(names(L"Font"), L"name size bold underline italic default ");
+    EXPECT_EQ(names(L"Default"), L"name value ");
+    EXPECT_EQ(names(L"Include"), L"count source ");
+    EXPECT_EQ(CDialogBuilder::GetElementAttributes(L"Window").size(), CDialogBuilder::GetWindowAttributes().size());
+    EXPECT_TRUE(CDialogBuilder::GetElementAttributes(L"Button").empty()) << "controls answer through the registry";
+    EXPECT_TRUE(CDialogBuilder::GetElementAttributes(nullptr).empty());
+}

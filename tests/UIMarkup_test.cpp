@@ -249,6 +249,26 @@ TEST(MarkupTest, ParseErrorsCarryMessageAndLocation)
     EXPECT_EQ(L"Expected start tag|" + tail.substr(0, 49), FailureOf((L"<a/>" + tail).c_str()));
 }
 
+// Offsets are in UTF-16 units of the loaded text, where the parser stood.
+TEST(MarkupTest, NamesAndFailuresKnowTheirOffsets)
+{
+    CMarkup markup(L"<?xml?>\n<Window a=\"1\">\n  <Label/>\n  <Button\n b=\"&amp;\"/></Window>");
+    const CMarkupNode root = markup.GetRoot();
+    EXPECT_EQ(root.GetNameOffset(), 9);
+    EXPECT_EQ(root.GetChild().GetNameOffset(), 26);
+    EXPECT_EQ(root.GetChild().GetSibling().GetNameOffset(), 37);
+    EXPECT_EQ(CMarkupNode().GetNameOffset(), -1);
+
+    EXPECT_FALSE(markup.Load(L"<a>\n  <b>\n  </c>\n</a>"));
+    EXPECT_EQ(markup.GetLastErrorOffset(), 14) << "at the mismatched name";
+    EXPECT_FALSE(markup.Load(L"<a x=\"1\""));
+    EXPECT_EQ(markup.GetLastErrorOffset(), 8) << "at the end of the text";
+    EXPECT_TRUE(markup.Load(L"<a/>"));
+    EXPECT_EQ(markup.GetLastErrorOffset(), -1);
+    EXPECT_FALSE(markup.LoadFromMem(reinterpret_cast<const BYTE*>("ab"), 2, 1));
+    EXPECT_EQ(markup.GetLastErrorOffset(), -1) << "an encoding failure has no place in the text";
+}
+
 TEST(MarkupTest, FailureReleasesAndSuccessClearsTheError)
 {
     CMarkup markup(L"<a/>");

@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Builds the release package with cpack from the product (i686) build and
 checks that it lists exactly the operators' files: the launcher template
-(byte-identical to the build's exe), the i686 stamp tool, the README and the
-shipped configuration and skin as the worked example.
+(byte-identical to the build's exe), the i686 stamp tool and skin viewer, the
+README and the shipped configuration and skin as the worked example.
 Usage: check_package.py PRODUCT_BUILD_DIR VERSION RESOURCES_DIR OUT_DIR"""
 import os
 import shutil
@@ -32,6 +32,7 @@ if os.path.isfile(path):
     files = sorted(n for n in package.namelist() if not n.endswith('/'))
     source = {'varnelTemplate.exe': os.path.join(build, 'varnelTemplate.exe'),
               'varnelStamp.exe': os.path.join(build, 'varnelStamp.exe'),
+              'varnelSkinView.exe': os.path.join(build, 'varnelSkinView.exe'),
               'README.txt': os.path.join(resources, 'package', 'README.txt'),
               'example/config.xml': os.path.join(resources, 'config.xml')}
     for name in os.listdir(os.path.join(resources, 'skin')):
@@ -45,5 +46,8 @@ if os.path.isfile(path):
     stamp = os.path.join(build, 'varnelStamp.exe')
     desc = subprocess.run(['file', '-b', stamp], capture_output=True, text=True).stdout
     check('PE32 executable (console) Intel 80386' in desc, 'the stamp tool runs on any Windows: ' + desc.strip())
+    viewer = os.path.join(build, 'varnelSkinView.exe')
+    desc = subprocess.run(['file', '-b', viewer], capture_output=True, text=True).stdout
+    check('PE32 executable (GUI) Intel 80386' in desc, 'the skin viewer runs on any Windows: ' + desc.strip())
 print('%d failed' % len(failures))
 sys.exit(1 if failures else 0)

@@ -29,6 +29,11 @@ def win(path):
     return 'Z:' + os.path.abspath(path).replace('/', '\\')
 
 
+def line_of(path, needle):
+    text = open(path, encoding='utf-8').read()
+    return text[:text.index(needle)].count('\n') + 1
+
+
 def stamp(*args):
     r = subprocess.run([WINE, STAMP] + [a for a in args], capture_output=True, timeout=180)
     text = lambda b: b.decode('utf-8', 'replace').replace('\r\n', '\n')
@@ -185,6 +190,9 @@ def check_refusals(template):
          'bad-skin-noplay: has no playGameWindow.xml'),
         ('a skin document with a markup error', ['--template', t, '--out', out, '--skin', win(FIX + '/bad-skin-markup')],
          'bad-skin-markup: login.xml does not build: Unmatched closing tag near "Contianer>"'),
+        ('a skin that fails the skin check', ['--template', t, '--out', out, '--skin', win(FIX + '/bad-skin-check')],
+         'bad-skin-check: fails the skin check: login.xml:%d: error: <VerticalLayout> bkimage: image "nobg.png" '
+         'cannot be loaded' % line_of(FIX + '/bad-skin-check/login.xml', 'nobg.png')),
         ('a truncated .ico', ['--template', t, '--out', out, '--icon', win(FIX + '/bad-truncated.ico')],
          'bad-truncated.ico: the icon file is truncated or damaged (image 1 of 2 lies outside the file)'),
         ('a 300-byte trailer', ['--template', t, '--out', out, '--login', 'http://a.test/' + 'x' * 274,

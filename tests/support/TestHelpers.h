@@ -43,4 +43,16 @@ struct TZipMember
 // A single-disk ZIP archive of stored (uncompressed) members.
 std::string StoredZip(const std::vector<TZipMember>& members);
 
+// Polls `done` until it holds or `timeoutMs` has passed; whether it held.
+template <class Pred>
+bool WaitUntil(Pred done, DWORD timeoutMs = 10000)
+{
+    const DWORD start = ::GetTickCount();
+    while (!done()) {
+        if (::GetTickCount() - start > timeoutMs) return false;
+        ::Sleep(20);
+    }
+    return true;
+}
+
 } // namespace VarnelTest

@@ -73,6 +73,12 @@ bool TestProcess::Wait(DWORD timeoutMs, DWORD* exitCode)
     return true;
 }
 
+const std::string& TestProcess::ReadOutput()
+{
+    Drain();
+    return m_output;
+}
+
 void TestProcess::Kill()
 {
     if (m_info.hProcess != nullptr) {

@@ -31,6 +31,8 @@ public:
     // Waits for the exit; false on time-out. Collects captured output meanwhile.
     bool Wait(DWORD timeoutMs, DWORD* exitCode = nullptr);
     const std::string& Output() const { return m_output; }
+    // What a captured process has written so far, while it runs.
+    const std::string& ReadOutput();
     DWORD Id() const { return m_info.dwProcessId; }
     void Kill();
 

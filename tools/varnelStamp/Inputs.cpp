@@ -1,12 +1,14 @@
 #include "Inputs.h"
 
-#include "Files.h"
+#include "ToolFiles.h"
 
 #include <cwchar>
 #include <cwctype>
 #include <map>
 
 namespace Stamp {
+
+using namespace VarnelTools;
 
 namespace {
 

@@ -1,6 +1,7 @@
 #include "SkinArchive.h"
 
-#include "Files.h"
+#include "SkinChecker.h"
+#include "ToolFiles.h"
 
 #include "varnelui/control/UIControl.h"
 #include "varnelui/core/UIDlgBuilder.h"
@@ -14,6 +15,8 @@
 #include <memory>
 
 namespace Stamp {
+
+using namespace VarnelTools;
 
 namespace {
 
@@ -75,12 +78,6 @@ DWORD DosTime(const std::wstring& path)
     return (DWORD{date} << 16) | time;
 }
 
-struct ZipCloser
-{
-    void operator()(TZipHandleRecord* hz) const { ZipClose(hz); }
-};
-using ZipPtr = std::unique_ptr<TZipHandleRecord, ZipCloser>;
-
 LRESULT CALLBACK PlainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     return ::DefWindowProcW(hwnd, msg, wParam, lParam);
@@ -118,6 +115,32 @@ bool BuildsFromArchive(const wchar_t* document, std::wstring& error)
     }
     ::DestroyWindow(window);
     return built;
+}
+
+// The skin checker of the workbench on every document of the installed
+// archive: what the builder would skip in silence is refused here.
+bool PassesSkinCheck(const std::vector<ArchiveMember>& members, std::wstring& error,
+                     std::vector<std::wstring>& warnings)
+{
+    std::vector<std::wstring> documents;
+    for (const ArchiveMember& member : members) {
+        const std::wstring& name = member.name;
+        if (name.find_first_of(L"\\/") == std::wstring::npos && name.size() > 4 &&
+            ::_wcsicmp(name.c_str() + name.size() - 4, L".xml") == 0)
+            documents.push_back(name);
+    }
+    SkinView::CSkinChecker checker;
+    checker.CheckSkin(documents);
+    int errors = 0;
+    for (const SkinView::TSkinProblem& problem : checker.Problems()) {
+        if (problem.severity == SkinView::Severity::Warning) {
+            warnings.push_back(SkinView::FormatProblem(problem));
+        } else if (errors++ == 0) {
+            error = L"fails the skin check: " + SkinView::FormatProblem(problem);
+        }
+    }
+    if (errors > 1) error += L" (and " + std::to_wstring(errors - 1) + L" more; varnelSkinView --check lists them all)";
+    return errors == 0;
 }
 
 } // namespace
@@ -204,7 +227,7 @@ bool ZipFolder(const std::wstring& folder, std::vector<BYTE>& zip, std::wstring&
 bool ListArchive(const std::vector<BYTE>& zip, std::vector<ArchiveMember>& members)
 {
     members.clear();
-    const ZipPtr archive(ZipOpenMemory(zip.data(), static_cast<DWORD>(zip.size())));
+    const CZipArchive archive(ZipOpenMemory(zip.data(), static_cast<DWORD>(zip.size())));
     ZipItemInfo info{};
     if (!archive || ZipGetItem(archive.get(), -1, &info) != ZIP_OK) return false;
     const int count = info.index;
@@ -215,7 +238,7 @@ bool ListArchive(const std::vector<BYTE>& zip, std::vector<ArchiveMember>& membe
     return true;
 }
 
-bool CheckSkinArchive(const std::vector<BYTE>& zip, std::wstring& error)
+bool CheckSkinArchive(const std::vector<BYTE>& zip, std::wstring& error, std::vector<std::wstring>& warnings)
 {
     std::vector<ArchiveMember> members;
     if (zip.empty() || !ListArchive(zip, members)) {
@@ -223,7 +246,7 @@ bool CheckSkinArchive(const std::vector<BYTE>& zip, std::wstring& error)
         return false;
     }
     // Every member must unpack whole (the reader checks its length and CRC).
-    const ZipPtr archive(ZipOpenMemory(zip.data(), static_cast<DWORD>(zip.size())));
+    const CZipArchive archive(ZipOpenMemory(zip.data(), static_cast<DWORD>(zip.size())));
     for (size_t i = 0; i < members.size(); ++i) {
         if (members[i].size == 0) continue;
         std::vector<BYTE> bytes(members[i].size);
@@ -248,7 +271,7 @@ bool CheckSkinArchive(const std::vector<BYTE>& zip, std::wstring& error)
     for (const wchar_t* document : kSkinDocuments) {
         if (!BuildsFromArchive(document, error)) return false;
     }
-    return true;
+    return PassesSkinCheck(members, error, warnings);
 }
 
 } // namespace Stamp

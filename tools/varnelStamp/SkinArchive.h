@@ -15,8 +15,10 @@ bool ZipFolder(const std::wstring& folder, std::vector<BYTE>& zip, std::wstring&
 
 // The archive opens with the project's reader and holds login.xml,
 // loginWebWnd.xml and playGameWindow.xml, each of which builds a control
-// tree. Call it once per process: the archive becomes the skin resource.
-bool CheckSkinArchive(const std::vector<BYTE>& zip, std::wstring& error);
+// tree, and its documents pass the skin checker; the checker's warnings are
+// added to `warnings`. Call it once per process: the archive becomes the
+// skin resource.
+bool CheckSkinArchive(const std::vector<BYTE>& zip, std::wstring& error, std::vector<std::wstring>& warnings);
 
 struct ArchiveMember
 {

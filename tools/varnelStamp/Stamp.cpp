@@ -1,10 +1,11 @@
 #include "Stamp.h"
 
-#include "Files.h"
 #include "IconFile.h"
 #include "Inputs.h"
 #include "PeImage.h"
 #include "SkinArchive.h"
+#include "ToolFiles.h"
+#include "ToolOutput.h"
 
 #include "app/Trailer.h"
 
@@ -12,6 +13,8 @@
 #include <set>
 
 namespace Stamp {
+
+using namespace VarnelTools;
 
 namespace {
 
@@ -25,20 +28,6 @@ const ResName kIconId = ResName::Id(103);
 
 const wchar_t* const kFieldOption[2] = {L"--login", L"--service"};
 const wchar_t* const kFieldName[2] = {L"login", L"service"};
-
-void Print(DWORD which, const std::wstring& line)
-{
-    const HANDLE out = ::GetStdHandle(which);
-    DWORD mode = 0, written = 0;
-    if (::GetConsoleMode(out, &mode)) {
-        const std::wstring text = line + L"\r\n";
-        ::WriteConsoleW(out, text.c_str(), static_cast<DWORD>(text.size()), &written, nullptr);
-        return;
-    }
-    std::string utf8;
-    ToUtf8(line + L"\r\n", utf8);
-    ::WriteFile(out, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
-}
 
 int Refuse(const std::wstring& message)
 {
@@ -177,16 +166,6 @@ std::wstring Format(const PeImage& image)
 
 } // namespace
 
-void PrintOut(const std::wstring& line)
-{
-    Print(STD_OUTPUT_HANDLE, line);
-}
-
-void PrintErr(const std::wstring& line)
-{
-    Print(STD_ERROR_HANDLE, line);
-}
-
 int Make(const MakeOptions& o)
 {
     std::wstring why;
@@ -227,7 +206,10 @@ int Make(const MakeOptions& o)
         const bool folder = IsFolder(*o.skin);
         if (folder ? !ZipFolder(*o.skin, skin, why) : !ReadWholeFile(*o.skin, skin, why))
             return Refuse(L"--skin " + *o.skin + L": " + (folder ? L"the folder " : L"") + why);
-        if (!CheckSkinArchive(skin, why)) return Refuse(L"--skin " + *o.skin + L": " + why);
+        std::vector<std::wstring> warnings;
+        if (!CheckSkinArchive(skin, why, warnings)) return Refuse(L"--skin " + *o.skin + L": " + why);
+        for (const std::wstring& warning : warnings)
+            PrintErr(L"varnelStamp: warning: --skin " + *o.skin + L": " + warning);
     }
 
     std::vector<IconImage> icon;

@@ -26,9 +26,4 @@ struct MakeOptions
 int Make(const MakeOptions& options);
 int Show(const std::wstring& path);
 
-// Lines to standard output and standard error: UTF-16 to a console, UTF-8
-// to a file or pipe.
-void PrintOut(const std::wstring& line);
-void PrintErr(const std::wstring& line);
-
 } // namespace Stamp

@@ -2,6 +2,7 @@
 // replacing its configuration, skin, icon and trailer, and shows what a
 // launcher holds. See README.md, "Making a game's launcher".
 #include "Stamp.h"
+#include "ToolOutput.h"
 
 #include <windows.h>
 
@@ -23,8 +24,8 @@ constexpr wchar_t kUsage[] =
 
 int Usage(const std::wstring& problem)
 {
-    Stamp::PrintErr(L"varnelStamp: " + problem);
-    Stamp::PrintErr(kUsage);
+    VarnelTools::PrintErr(L"varnelStamp: " + problem);
+    VarnelTools::PrintErr(kUsage);
     return Stamp::kExitRefused;
 }
 
@@ -34,11 +35,11 @@ int wmain(int argc, wchar_t** argv)
 {
     const std::wstring command = argc > 1 ? argv[1] : L"";
     if (command == L"--version") {
-        Stamp::PrintOut(std::wstring(L"varnelStamp ") + VARNEL_VERSION);
+        VarnelTools::PrintOut(std::wstring(L"varnelStamp ") + VARNEL_VERSION);
         return Stamp::kExitOk;
     }
     if (command == L"--help" || command == L"-h" || command == L"/?") {
-        Stamp::PrintOut(kUsage);
+        VarnelTools::PrintOut(kUsage);
         return Stamp::kExitOk;
     }
     if (command == L"show") {

@@ -591,26 +591,9 @@ void CControlUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 
 CControlUI* CControlUI::ApplyAttributeList(LPCWSTR pstrList)
 {
-    if (pstrList == nullptr) return this;
-    // Separators are ASCII, so stepping by 16-bit units walks whole characters.
-    LPCWSTR p = pstrList;
-    while (*p != L'\0') {
-        LPCWSTR pName = p;
-        while (*p != L'\0' && *p != L'=') ++p;
-        if (*p != L'=') break;
-        const CUIString sName(pName, static_cast<int>(p - pName));
-        ++p;
-        if (*p != L'"') break;
-        ++p;
-        LPCWSTR pValue = p;
-        while (*p != L'\0' && *p != L'"') ++p;
-        if (*p != L'"') break;
-        const CUIString sValue(pValue, static_cast<int>(p - pValue));
-        ++p;
-        SetAttribute(sName, sValue);
-        if (*p != L' ') break;
-        ++p;
-    }
+    AttrParse::ForEachListAttribute(pstrList, [this](LPCWSTR pName, int nName, LPCWSTR pValue, int nValue) {
+        SetAttribute(CUIString(pName, nName), CUIString(pValue, nValue));
+    });
     return this;
 }
 

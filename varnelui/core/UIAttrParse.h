@@ -40,6 +40,70 @@ DWORD ParseColor(LPCWSTR pstrValue);
 // True exactly for "true"; "True", "1" and everything else are false.
 bool ParseBool(LPCWSTR pstrValue);
 
+// Walks an image description: key='value' items separated by one space, with
+// blanks allowed around the "=". visit(key, keyLength, value, valueLength) gets
+// each item; the texts are not terminated. Returns false at a syntax error,
+// after the items before it, and true when the text ends cleanly.
+template <class Visit>
+bool ForEachImageItem(LPCWSTR pstrText, Visit&& visit)
+{
+    if (pstrText == nullptr) return true;
+    LPCWSTR p = pstrText;
+    const auto skipBlanks = [&p] {
+        while (*p != L'\0' && *p <= L' ') ++p;
+    };
+    for (;;) {
+        skipBlanks();
+        if (*p == L'\0') return true;
+        LPCWSTR pKey = p;
+        while (*p != L'\0' && *p != L'=' && *p > L' ') ++p;
+        const auto nKey = static_cast<int>(p - pKey);
+        skipBlanks();
+        if (*p != L'=') return false;
+        ++p;
+        skipBlanks();
+        if (*p != L'\'') return false;
+        LPCWSTR pValue = ++p;
+        while (*p != L'\0' && *p != L'\'') ++p;
+        if (*p == L'\0') return false;
+        visit(pKey, nKey, pValue, static_cast<int>(p - pValue));
+        ++p;
+        if (*p == L'\0') return true;
+        if (*p != L' ') return false;
+        ++p;
+    }
+}
+
+// Walks an attribute list: name="value" pairs separated by one space, the form
+// of Default lists and of scroll-bar styles. visit(name, nameLength, value,
+// valueLength) gets each pair; the texts are not terminated. Returns false at
+// a syntax error, after the pairs before it, and true when the list ends
+// cleanly.
+template <class Visit>
+bool ForEachListAttribute(LPCWSTR pstrList, Visit&& visit)
+{
+    if (pstrList == nullptr) return true;
+    // Separators are ASCII, so stepping by 16-bit units walks whole characters.
+    LPCWSTR p = pstrList;
+    while (*p != L'\0') {
+        LPCWSTR pName = p;
+        while (*p != L'\0' && *p != L'=') ++p;
+        if (*p != L'=') return false;
+        const auto nName = static_cast<int>(p - pName);
+        ++p;
+        if (*p != L'"') return false;
+        LPCWSTR pValue = ++p;
+        while (*p != L'\0' && *p != L'"') ++p;
+        if (*p != L'"') return false;
+        visit(pName, nName, pValue, static_cast<int>(p - pValue));
+        ++p;
+        if (*p == L'\0') return true;
+        if (*p != L' ') return false;
+        ++p;
+    }
+    return true;
+}
+
 // How an attribute's value is written. Skin tools check values by it and the
 // vocabulary reference prints it.
 enum class AttrSyntax {

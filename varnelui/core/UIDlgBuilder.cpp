@@ -80,66 +80,127 @@ const TAttributeEntry<CPaintManagerUI> kWindowAttributes[] = {
     {L"selectedcolor", AttrSyntax::Color, &SetColor<&CPaintManagerUI::SetDefaultSelectedBkColor>},
 };
 
-// ---- shared resource elements ----------------------------------------------
+// ---- shared resource elements and Include ----------------------------------
+// Each is read through a table of its own, so skin tools list the very names
+// the builder reads. Values point into the loaded document.
 
 bool IsResourceElement(LPCWSTR pstrName)
 {
     return Equals(pstrName, L"Image") || Equals(pstrName, L"Font") || Equals(pstrName, L"Default");
 }
 
-void AddImage(const CMarkupNode& node, CPaintManagerUI* pManager)
+struct TImageElement
 {
-    LPCWSTR pstrName = nullptr;
-    LPCWSTR pstrType = nullptr;
-    DWORD dwMask = 0;
-    for (int i = 0; i < node.GetAttributeCount(); ++i) {
-        LPCWSTR pstrAttr = node.GetAttributeName(i);
-        LPCWSTR pstrValue = node.GetAttributeValue(i);
-        if (Equals(pstrAttr, L"name")) pstrName = pstrValue;
-        else if (Equals(pstrAttr, L"restype")) pstrType = pstrValue;
-        else if (Equals(pstrAttr, L"mask")) dwMask = ParseColor(pstrValue);
-    }
-    if (pstrName != nullptr) pManager->AddImage(pstrName, pstrType, dwMask);
-}
+    LPCWSTR name = nullptr;
+    LPCWSTR type = nullptr;
+    DWORD mask = 0;
+};
 
-void AddFont(const CMarkupNode& node, CPaintManagerUI* pManager)
-{
-    LPCWSTR pstrName = nullptr;
-    int nSize = 12;
-    bool bBold = false;
-    bool bUnderline = false;
-    bool bItalic = false;
-    bool bDefault = false;
-    for (int i = 0; i < node.GetAttributeCount(); ++i) {
-        LPCWSTR pstrAttr = node.GetAttributeName(i);
-        LPCWSTR pstrValue = node.GetAttributeValue(i);
-        if (Equals(pstrAttr, L"name")) pstrName = pstrValue;
-        else if (Equals(pstrAttr, L"size")) nSize = static_cast<int>(ParseInt(pstrValue));
-        else if (Equals(pstrAttr, L"bold")) bBold = ParseBool(pstrValue);
-        else if (Equals(pstrAttr, L"underline")) bUnderline = ParseBool(pstrValue);
-        else if (Equals(pstrAttr, L"italic")) bItalic = ParseBool(pstrValue);
-        else if (Equals(pstrAttr, L"default")) bDefault = ParseBool(pstrValue);
-    }
-    if (pstrName == nullptr) return;
-    pManager->AddFont(pstrName, nSize, bBold, bUnderline, bItalic);
-    if (bDefault) pManager->SetDefaultFont(pstrName, nSize, bBold, bUnderline, bItalic);
-}
+const TAttributeEntry<TImageElement> kImageAttributes[] = {
+    {L"name", AttrSyntax::Image, [](TImageElement& e, LPCWSTR v) { e.name = v; }},
+    {L"restype", AttrSyntax::Text, [](TImageElement& e, LPCWSTR v) { e.type = v; }},
+    {L"mask", AttrSyntax::Color, [](TImageElement& e, LPCWSTR v) { e.mask = ParseColor(v); }},
+};
 
-void AddDefaultList(const CMarkupNode& node, CPaintManagerUI* pManager)
+struct TFontElement
 {
-    LPCWSTR pstrName = nullptr;
-    LPCWSTR pstrValue = nullptr;
-    for (int i = 0; i < node.GetAttributeCount(); ++i) {
-        LPCWSTR pstrAttr = node.GetAttributeName(i);
-        if (Equals(pstrAttr, L"name")) pstrName = node.GetAttributeValue(i);
-        else if (Equals(pstrAttr, L"value")) pstrValue = node.GetAttributeValue(i);
-    }
-    if (pstrName != nullptr) pManager->AddDefaultAttributeList(pstrName, pstrValue);
-}
+    LPCWSTR name = nullptr;
+    int size = 12;
+    bool bold = false;
+    bool underline = false;
+    bool italic = false;
+    bool isDefault = false;
+};
+
+const TAttributeEntry<TFontElement> kFontAttributes[] = {
+    {L"name", AttrSyntax::Text, [](TFontElement& e, LPCWSTR v) { e.name = v; }},
+    {L"size", AttrSyntax::Int, [](TFontElement& e, LPCWSTR v) { e.size = AttrParse::ToInt(ParseInt(v)); }},
+    {L"bold", AttrSyntax::Bool, [](TFontElement& e, LPCWSTR v) { e.bold = ParseBool(v); }},
+    {L"underline", AttrSyntax::Bool, [](TFontElement& e, LPCWSTR v) { e.underline = ParseBool(v); }},
+    {L"italic", AttrSyntax::Bool, [](TFontElement& e, LPCWSTR v) { e.italic = ParseBool(v); }},
+    {L"default", AttrSyntax::Bool, [](TFontElement& e, LPCWSTR v) { e.isDefault = ParseBool(v); }},
+};
+
+struct TDefaultElement
+{
+    LPCWSTR name = nullptr;
+    LPCWSTR value = nullptr;
+};
+
+const TAttributeEntry<TDefaultElement> kDefaultAttributes[] = {
+    {L"name", AttrSyntax::Text, [](TDefaultElement& e, LPCWSTR v) { e.name = v; }},
+    {L"value", AttrSyntax::AttributeList, [](TDefaultElement& e, LPCWSTR v) { e.value = v; }},
+};
 
 // Include's count and source are read through a buffer of this many units,
 // so at most one less of the value is used.
 constexpr SIZE_T kIncludeValueUnits = 500;
+
+struct TIncludeElement
+{
+    long count = 1;
+    bool hasSource = false;
+    // Zero-filled and copied one unit short, so it stays terminated.
+    wchar_t source[kIncludeValueUnits] = {};
+};
+
+void CopyIncludeValue(LPCWSTR pstrValue, wchar_t (&buffer)[kIncludeValueUnits])
+{
+    std::wcsncpy(buffer, pstrValue, kIncludeValueUnits - 1);
+}
+
+const TAttributeEntry<TIncludeElement> kIncludeAttributes[] = {
+    {L"count", AttrSyntax::Int,
+     [](TIncludeElement& e, LPCWSTR v) {
+         wchar_t szCount[kIncludeValueUnits] = {};
+         CopyIncludeValue(v, szCount);
+         e.count = ParseInt(szCount);
+     }},
+    {L"source", AttrSyntax::Text,
+     [](TIncludeElement& e, LPCWSTR v) {
+         CopyIncludeValue(v, e.source);
+         e.hasSource = true;
+     }},
+};
+
+// Applies the element's attributes in document order, so a later attribute of
+// the same name wins; names the table does not know are ignored.
+template <class T, size_t N>
+T ReadElement(const CMarkupNode& node, const TAttributeEntry<T> (&table)[N])
+{
+    T element;
+    for (int i = 0; i < node.GetAttributeCount(); ++i)
+        AttrParse::ApplyFromTable(table, element, node.GetAttributeName(i), node.GetAttributeValue(i));
+    return element;
+}
+
+void AddImage(const CMarkupNode& node, CPaintManagerUI* pManager)
+{
+    const TImageElement image = ReadElement(node, kImageAttributes);
+    if (image.name != nullptr) pManager->AddImage(image.name, image.type, image.mask);
+}
+
+void AddFont(const CMarkupNode& node, CPaintManagerUI* pManager)
+{
+    const TFontElement font = ReadElement(node, kFontAttributes);
+    if (font.name == nullptr) return;
+    pManager->AddFont(font.name, font.size, font.bold, font.underline, font.italic);
+    if (font.isDefault) pManager->SetDefaultFont(font.name, font.size, font.bold, font.underline, font.italic);
+}
+
+void AddDefaultList(const CMarkupNode& node, CPaintManagerUI* pManager)
+{
+    const TDefaultElement list = ReadElement(node, kDefaultAttributes);
+    if (list.name != nullptr) pManager->AddDefaultAttributeList(list.name, list.value);
+}
+
+template <class T, size_t N>
+std::vector<AttrParse::TAttributeInfo> ListTable(const TAttributeEntry<T> (&table)[N])
+{
+    std::vector<AttrParse::TAttributeInfo> attributes;
+    for (const TAttributeEntry<T>& entry : table) attributes.push_back({entry.name, entry.syntax});
+    return attributes;
+}
 
 } // namespace
 
@@ -284,14 +345,10 @@ void CDialogBuilder::Include(CMarkupNode& node, CControlUI* pParent, CPaintManag
 {
     if (!node.HasAttributes()) return;
 
-    // Zero-filled and copied one unit short, so the copies stay terminated.
-    wchar_t szValue[kIncludeValueUnits] = {};
-    long nCount = 1;
-    if (node.GetAttributeValue(L"count", szValue, kIncludeValueUnits - 1)) nCount = ParseInt(szValue);
-    wchar_t szSource[kIncludeValueUnits] = {};
-    if (!node.GetAttributeValue(L"source", szSource, kIncludeValueUnits - 1)) return;
+    const TIncludeElement include = ReadElement(node, kIncludeAttributes);
+    if (!include.hasSource) return;
 
-    for (long i = 0; i < nCount; ++i) {
+    for (long i = 0; i < include.count; ++i) {
         if (m_nIncludeDepth >= kMaxIncludeDepth || *m_pIncludesLeft <= 0) return;
         --*m_pIncludesLeft;
 
@@ -300,20 +357,28 @@ void CDialogBuilder::Include(CMarkupNode& node, CControlUI* pParent, CPaintManag
         builder.m_pIncludesLeft = m_pIncludesLeft;
         // A document that came from a resource includes resources of its type.
         if (m_pstrType != nullptr) {
-            const auto wId = static_cast<WORD>(ParseInt(szSource) & 0xFFFF);
+            const auto wId = static_cast<WORD>(ParseInt(include.source) & 0xFFFF);
             builder.Create(STRINGorID(wId), m_pstrType, m_pCallback, pManager, pParent);
         } else {
-            builder.Create(STRINGorID(szSource), nullptr, m_pCallback, pManager, pParent);
+            builder.Create(STRINGorID(include.source), nullptr, m_pCallback, pManager, pParent);
         }
     }
 }
 
 std::vector<AttrParse::TAttributeInfo> CDialogBuilder::GetWindowAttributes()
 {
-    std::vector<AttrParse::TAttributeInfo> attributes;
-    for (const TAttributeEntry<CPaintManagerUI>& entry : kWindowAttributes)
-        attributes.push_back({entry.name, entry.syntax});
-    return attributes;
+    return ListTable(kWindowAttributes);
+}
+
+std::vector<AttrParse::TAttributeInfo> CDialogBuilder::GetElementAttributes(LPCWSTR pstrElement)
+{
+    if (pstrElement == nullptr) return {};
+    if (Equals(pstrElement, L"Window")) return ListTable(kWindowAttributes);
+    if (Equals(pstrElement, L"Image")) return ListTable(kImageAttributes);
+    if (Equals(pstrElement, L"Font")) return ListTable(kFontAttributes);
+    if (Equals(pstrElement, L"Default")) return ListTable(kDefaultAttributes);
+    if (Equals(pstrElement, L"Include")) return ListTable(kIncludeAttributes);
+    return {};
 }
 
 void CDialogBuilder::GetLastErrorMessage(LPWSTR pstrMessage, SIZE_T cchMax) const

@@ -52,11 +52,15 @@ public:
     CControlUI* Create(IDialogBuilderCallback* pCallback = nullptr, CPaintManagerUI* pManager = nullptr,
                        CControlUI* pParent = nullptr);
 
-    // The load failure's message and the document text where it happened,
-    // copied with the wcsncpy rule.
     // The attributes a Window root element may carry, in table order.
     static std::vector<AttrParse::TAttributeInfo> GetWindowAttributes();
+    // The elements the builder reads itself rather than through a control
+    // class, in document-vocabulary order, and the attributes each one reads.
+    static constexpr LPCWSTR kBuilderElements[] = {L"Window", L"Image", L"Font", L"Default", L"Include"};
+    static std::vector<AttrParse::TAttributeInfo> GetElementAttributes(LPCWSTR pstrElement);
 
+    // The load failure's message and the document text where it happened,
+    // copied with the wcsncpy rule.
     void GetLastErrorMessage(LPWSTR pstrMessage, SIZE_T cchMax) const;
     void GetLastErrorLocation(LPWSTR pstrSource, SIZE_T cchMax) const;
 

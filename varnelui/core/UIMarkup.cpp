@@ -18,9 +18,6 @@ namespace VarnelUI {
 
 namespace {
 
-// Skin files are small; anything above this is a broken or hostile file.
-constexpr DWORD kMaxSkinFileBytes = 4 * 1024 * 1024;
-
 // Messages of failures the document format itself does not describe: bytes
 // that decode to no text at all, or a document that cannot be held in memory
 // (element and attribute offsets are 32-bit).
@@ -167,6 +164,11 @@ LPCWSTR CMarkupNode::GetValue() const
     return IsValid() ? m_pOwner->Text(m_pOwner->m_elements[m_iPos].iData) : nullptr;
 }
 
+int CMarkupNode::GetNameOffset() const
+{
+    return IsValid() ? m_pOwner->m_elements[m_iPos].iStart : -1;
+}
+
 bool CMarkupNode::HasAttributes() const
 {
     return GetAttributeCount() > 0;
@@ -259,7 +261,7 @@ void CMarkupNode::MapAttributes() const
 
 // ---- CMarkup ---------------------------------------------------------------
 
-CMarkup::CMarkup(LPCWSTR pstrXML) : m_szErrorMsg(), m_szErrorXML(), m_bPreserveWhitespace(true)
+CMarkup::CMarkup(LPCWSTR pstrXML) : m_szErrorMsg(), m_szErrorXML(), m_iErrorOffset(-1), m_bPreserveWhitespace(true)
 {
     if (pstrXML != nullptr) Load(pstrXML);
 }
@@ -300,14 +302,28 @@ CMarkupNode CMarkup::GetRoot()
     return m_elements.size() > 1 ? CMarkupNode(this, 1) : CMarkupNode();
 }
 
-bool CMarkup::Failed(LPCWSTR pstrError, LPCWSTR pstrLocation)
+int CMarkup::GetLastErrorOffset() const
+{
+    return m_iErrorOffset;
+}
+
+bool CMarkup::Failed(LPCWSTR pstrError)
 {
     constexpr size_t messageUnits = sizeof(m_szErrorMsg) / sizeof(m_szErrorMsg[0]);
-    constexpr size_t locationUnits = sizeof(m_szErrorXML) / sizeof(m_szErrorXML[0]);
     std::wcsncpy(m_szErrorMsg, pstrError, messageUnits - 1);
     m_szErrorMsg[messageUnits - 1] = 0;
-    std::wcsncpy(m_szErrorXML, pstrLocation, locationUnits - 1);
+    m_szErrorXML[0] = 0;
+    m_iErrorOffset = -1;
+    return false;
+}
+
+bool CMarkup::Failed(LPCWSTR pstrError, LPCWSTR pstrAt)
+{
+    Failed(pstrError);
+    constexpr size_t locationUnits = sizeof(m_szErrorXML) / sizeof(m_szErrorXML[0]);
+    std::wcsncpy(m_szErrorXML, pstrAt, locationUnits - 1);
     m_szErrorXML[locationUnits - 1] = 0;
+    m_iErrorOffset = static_cast<int>(pstrAt - m_pstrXML.get());
     return false;
 }
 
@@ -392,7 +408,7 @@ bool CMarkup::LoadFromFile(LPCWSTR pstrFilename, int encoding)
 {
     Release();
     std::vector<BYTE> bytes;
-    const SkinFileResult result = ReadSkinFile(pstrFilename, kMaxSkinFileBytes, bytes);
+    const SkinFileResult result = ReadSkinFile(pstrFilename, kMaxSkinDocumentBytes, bytes);
     if (result != SkinFileResult::Ok) return Failed(SkinFileMessage(result));
     return LoadFromMem(bytes.data(), static_cast<DWORD>(bytes.size()), encoding);
 }
@@ -429,6 +445,7 @@ bool CMarkup::Parse()
 {
     m_szErrorMsg[0] = 0;
     m_szErrorXML[0] = 0;
+    m_iErrorOffset = -1;
     if (ReserveElement() < 0) // record 0 stands for "none" in every link
         return Failed(kOutOfMemory);
 

@@ -31,6 +31,9 @@ public:
     bool HasChildren() const;
     LPCWSTR GetName() const;
     LPCWSTR GetValue() const;
+    // Where the element's name starts in the loaded text, in UTF-16 units; -1
+    // for an invalid node. Skin tools turn it into a line number.
+    int GetNameOffset() const;
 
     bool HasAttributes() const;
     bool HasAttribute(LPCWSTR pstrName) const;
@@ -85,6 +88,10 @@ public:
     // Copy with the wcsncpy rule: no terminator when the text fills cchMax.
     void GetLastErrorMessage(LPWSTR pstrMessage, SIZE_T cchMax) const;
     void GetLastErrorLocation(LPWSTR pstrSource, SIZE_T cchMax) const;
+    // Where the last parse failure lies in the loaded text, in UTF-16 units;
+    // -1 when the failure has no place in it (a file, encoding or memory
+    // failure).
+    int GetLastErrorOffset() const;
 
     CMarkupNode GetRoot();
 
@@ -108,7 +115,9 @@ private:
     void TerminateName(int iElement);
     void TerminateOpenNames(int iInnermost);
     int ReserveElement();
-    bool Failed(LPCWSTR pstrError, LPCWSTR pstrLocation = L"");
+    bool Failed(LPCWSTR pstrError);
+    // A parse failure at pstrAt, a position in the document.
+    bool Failed(LPCWSTR pstrError, LPCWSTR pstrAt);
 
     const wchar_t* Text(int iOffset) const { return m_pstrXML.get() + iOffset; }
 
@@ -118,6 +127,7 @@ private:
     std::vector<tagXMLELEMENT> m_elements;
     wchar_t m_szErrorMsg[100];
     wchar_t m_szErrorXML[50];
+    int m_iErrorOffset;
     bool m_bPreserveWhitespace;
 };
 

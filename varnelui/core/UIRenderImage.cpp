@@ -402,29 +402,12 @@ public:
     {
     }
 
-    // key='value' items separated by one space. A syntax error ends the text;
-    // what was read before it stays in force.
+    // A syntax error ends the text; what was read before it stays in force.
     void Parse(LPCWSTR pstrText)
     {
-        if (pstrText == nullptr) return;
-        LPCWSTR p = pstrText;
-        while (*p != L'\0') {
-            while (*p != L'\0' && *p <= L' ') ++p;
-            LPCWSTR pKey = p;
-            while (*p != L'\0' && *p != L'=' && *p > L' ') ++p;
-            const CUIString sKey(pKey, static_cast<int>(p - pKey));
-            while (*p != L'\0' && *p <= L' ') ++p;
-            if (*p++ != L'=') return;
-            while (*p != L'\0' && *p <= L' ') ++p;
-            if (*p++ != L'\'') return;
-            LPCWSTR pValue = p;
-            while (*p != L'\0' && *p != L'\'') ++p;
-            if (*p == L'\0') return;
-            const CUIString sValue(pValue, static_cast<int>(p - pValue));
-            ++p;
-            if (!sValue.IsEmpty()) Apply(sKey, sValue);
-            if (*p++ != L' ') return;
-        }
+        AttrParse::ForEachImageItem(pstrText, [this](LPCWSTR pKey, int nKey, LPCWSTR pValue, int nValue) {
+            if (nValue > 0) Apply(CUIString(pKey, nKey), CUIString(pValue, nValue));
+        });
     }
 
     // A modifier starts counting images afresh, so its file or res replaces

@@ -28,15 +28,10 @@ SkinFileResult ReadLooseFile(LPCWSTR pstrName, DWORD dwMaxBytes, std::vector<BYT
     return file.ReadAt(0, bytes.data(), static_cast<DWORD>(size)) ? SkinFileResult::Ok : SkinFileResult::ReadFailed;
 }
 
-struct TZipCloser
-{
-    void operator()(TZipHandleRecord* hz) const { ZipClose(hz); }
-};
-
 SkinFileResult ReadArchiveMember(LPCWSTR pstrName, DWORD dwMaxBytes, std::vector<BYTE>& bytes)
 {
     // An archive opened here is closed again on every path; the cached one stays.
-    std::unique_ptr<TZipHandleRecord, TZipCloser> opened;
+    CZipArchive opened;
     ZipHandle hz = CPaintManagerUI::IsCachedResourceZip() ? CPaintManagerUI::GetResourceZipHandle() : nullptr;
     if (hz == nullptr) {
         opened.reset(ZipOpenFile(CPaintManagerUI::GetResourcePath() + CPaintManagerUI::GetResourceZip()));

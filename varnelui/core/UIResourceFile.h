@@ -8,6 +8,10 @@
 
 namespace VarnelUI {
 
+// Skin documents are small; a larger one is a broken or hostile file, which
+// the markup parser refuses before reading it.
+constexpr DWORD kMaxSkinDocumentBytes = 4 * 1024 * 1024;
+
 // Why a skin file could not be read; callers turn these into their own messages.
 enum class SkinFileResult {
     Ok,

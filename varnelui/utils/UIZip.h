@@ -4,6 +4,8 @@
 
 #include "varnelui/core/UIDefines.h"
 
+#include <memory>
+
 namespace VarnelUI {
 
 struct TZipHandleRecord;
@@ -64,5 +66,12 @@ VARNELUI_API ZRESULT ZipGetItem(ZipHandle hz, int index, ZipItemInfo* pInfo);
 // anything, ZIP_OK on the call that finds the member exhausted.
 VARNELUI_API ZRESULT ZipUnpackToMemory(ZipHandle hz, int index, void* pBuffer, DWORD dwLength);
 VARNELUI_API ZRESULT ZipClose(ZipHandle hz);
+
+// An open archive closed when it goes out of scope.
+struct TZipCloser
+{
+    void operator()(ZipHandle hz) const { ZipClose(hz); }
+};
+using CZipArchive = std::unique_ptr<TZipHandleRecord, TZipCloser>;
 
 } // namespace VarnelUI

@@ -1,27 +1,10 @@
-#include "Files.h"
+#include "ToolFiles.h"
 
 #include "varnelui/core/UIFileHandle.h"
 
-namespace Stamp {
+namespace VarnelTools {
 
 namespace {
-
-class OwnedHandle
-{
-public:
-    explicit OwnedHandle(HANDLE h) : m_h(h) {}
-    ~OwnedHandle()
-    {
-        if (m_h != INVALID_HANDLE_VALUE) ::CloseHandle(m_h);
-    }
-    OwnedHandle(const OwnedHandle&) = delete;
-    OwnedHandle& operator=(const OwnedHandle&) = delete;
-    HANDLE Get() const { return m_h; }
-    bool IsValid() const { return m_h != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE m_h;
-};
 
 bool WriteAll(HANDLE file, const void* data, size_t size)
 {
@@ -152,4 +135,4 @@ std::wstring FromUtf8(const std::string& text)
     return out;
 }
 
-} // namespace Stamp
+} // namespace VarnelTools

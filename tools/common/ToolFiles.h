@@ -1,12 +1,30 @@
 #pragma once
-// Small file and text helpers of the stamp tool.
+// Small file and text helpers of the project's tools.
 
 #include <windows.h>
 
 #include <string>
 #include <vector>
 
-namespace Stamp {
+namespace VarnelTools {
+
+// A kernel handle closed when it goes out of scope.
+class OwnedHandle
+{
+public:
+    explicit OwnedHandle(HANDLE h) : m_h(h) {}
+    ~OwnedHandle()
+    {
+        if (IsValid()) ::CloseHandle(m_h);
+    }
+    OwnedHandle(const OwnedHandle&) = delete;
+    OwnedHandle& operator=(const OwnedHandle&) = delete;
+    HANDLE Get() const { return m_h; }
+    bool IsValid() const { return m_h != INVALID_HANDLE_VALUE && m_h != nullptr; }
+
+private:
+    HANDLE m_h;
+};
 
 // The whole file; false with `error` set (the system's reason) on failure.
 bool ReadWholeFile(const std::wstring& path, std::vector<BYTE>& bytes, std::wstring& error);
@@ -28,4 +46,4 @@ std::wstring SystemMessage(DWORD code);
 bool ToUtf8(const std::wstring& text, std::string& out);
 std::wstring FromUtf8(const std::string& text);
 
-} // namespace Stamp
+} // namespace VarnelTools

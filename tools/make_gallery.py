@@ -14,11 +14,19 @@ Documents (written by hand, numbered in the order of the families):
   theme.xml        fonts, shared images and the Default lists of every page
   header.xml       the title bar every page includes
   01-buttons.xml   labels and buttons
+  02-options.xml   check boxes, grouped options, toggles and segments
+  03-text.xml      wrapped text, formatted text and links
+  04-progress.xml  progress bars and sliders
+  05-edit.xml      edit fields and rich edits
+  06-date.xml      the date picker
+  10-tabs.xml      tab, tile and child layouts (child.xml is the child layout)
+  11-scrolling.xml container scroll bars, their styles and a lone scroll bar
   12-layouts.xml   containers, vertical and horizontal layouts, floating
   13-browser.xml   the ActiveX host and the web browser
 Adding a family: write NN-family.xml (copy a page: the Window element, the
-theme and header includes and the card layout), and if it needs pictures of
-its own, a drawing function here added to IMAGES.
+theme and header includes and the card layout), if it needs pictures of its
+own a drawing function here added to IMAGES, and its line in the README's
+gallery table. A page's own Default lists stay in the page.
 
 Images (8-bit RGBA):
   window.png    64 x 64  page nine-grid, corner='6,44,6,6': title band, rule, body
@@ -28,6 +36,23 @@ Images (8-bit RGBA):
   close.png    120 x 40  three 40 x 40 cells: the close button, normal, hot, pushed
   icons.png     72 x 24  three 24 x 24 glyphs: play, star, gear
   tile.png      16 x 16  a diagonal stripe tile, for xtiled and ytiled
+  checks.png   160 x 20  eight 20 x 20 cells: check box normal, hot, checked,
+                         checked hot; radio button normal, hot, selected,
+                         selected hot
+  bar.png       64 x 16  two 32 x 16 bars, track and fill, corner='6,6,6,6'
+  meter.png    240 x 12  a green to red gauge, shown unstretched
+  slider.png   164 x 32  track and fill, 32 x 20 each with corner='6,0,6,0',
+                         then three 20 x 20 thumbs: normal, hot, pushed; then
+                         the upright track and fill, 20 x 32 each from x 124,
+                         corner='0,6,0,6'
+  edit.png     128 x 28  four 32 x 28 field cells, normal, hot, focused,
+                         disabled, each a nine-grid with corner='6,6,6,6'
+  date.png      64 x 28  a date field with a calendar at its right end,
+                         corner='6,6,30,6'
+  scroll.png   272 x 16  seventeen 16 x 16 cells: arrows up, down, left and
+                         right (normal, hot, pushed each), the thumb (normal,
+                         hot, pushed, corner='5,5,5,5'), the track
+                         (corner='5,5,5,5') and the grip drawn as the rail
 """
 import math
 import os
@@ -151,6 +176,136 @@ def tile():
     return cv
 
 
+def checks():
+    C = 20
+    cv = Canvas(C * 8, C, 4)
+    for k in range(8):
+        ox = C * k
+        box = (ox, 0, ox + C, C)
+        radio, state = k >= 4, k % 4
+        on, hot = state >= 2, state % 2 == 1
+        if radio:
+            outline, face = sd_circle(ox + 10, 10, 8), sd_circle(ox + 10, 10, 6.8)
+        else:
+            outline, face = sd_round_rect(ox + 2, 2, ox + 18, 18, 4), sd_round_rect(ox + 3.2, 3.2, ox + 16.8, 16.8, 3)
+        cv.fill(outline, box, TEAL_HOT if hot else (TEAL if on else rgb(104, 114, 132)))
+        cv.fill(face, box, (TEAL if on else rgb(37, 42, 52)) if not hot or on else rgb(48, 55, 68))
+        if on and radio:
+            cv.fill(sd_circle(ox + 10, 10, 3.4), box, WHITE)
+        elif on:
+            cv.fill(union(sd_segment(ox + 6, 10.5, ox + 9, 13.5, 1.2), sd_segment(ox + 9, 13.5, ox + 14.5, 7, 1.2)),
+                    box, WHITE)
+    return cv
+
+
+TRACK = (rgb(20, 23, 29), rgb(37, 42, 52))
+FILL = (TEAL_HOT, TEAL_DEEP)
+
+
+def bars(cv, rects, radius):
+    """An empty track and its teal fill, shaded across their width (for a
+    tall rectangle) or height (for a wide one), one in each rectangle."""
+    for (x0, y0, x1, y1), (top, bottom) in zip(rects, (TRACK, FILL)):
+        tall = y1 - y0 > x1 - x0
+        cv.fill(sd_round_rect(x0, y0, x1, y1, radius), (x0 - 1, y0 - 1, x1 + 1, y1 + 1),
+                lambda x, y, t=top, b=bottom, a=(x0, x1) if tall else (y0, y1), tall=tall:
+                lerp(t, b, ((x if tall else y) - a[0]) / (a[1] - a[0])))
+    return cv
+
+
+def bar():
+    return bars(Canvas(64, 16, 4), [(0.5, 0.5, 31.5, 15.5), (32.5, 0.5, 63.5, 15.5)], 6)
+
+
+def meter():
+    W, H = 240, 12
+    cv = Canvas(W, H, 4)
+    green, half = rgb(76, 175, 80), W / 2.0
+    cv.fill(sd_round_rect(0.5, 0.5, W - 0.5, H - 0.5, 5.5), (0, 0, W, H),
+            lambda x, y: lerp(green, GOLD, x / half) if x < half else lerp(GOLD, RED, x / half - 1))
+    for x in range(24, W, 24):
+        cv.fill(sd_round_rect(x - 0.5, 2, x + 0.5, H - 2, 0.01), (0, 0, W, H), INK, 0.35)
+    return cv
+
+
+def slider():
+    H, T = 20, 20
+    cv = bars(Canvas(164, 32, 4), [(0.5, 8, 31.5, 12), (32.5, 8, 63.5, 12)], 2)
+    bars(cv, [(132, 0.5, 136, 31.5), (152, 0.5, 156, 31.5)], 2)
+    for k, state in enumerate('nhp'):
+        ox = 64 + T * k
+        box = (ox, 0, ox + T, H)
+        cv.glow(sd_circle(ox + 10, 11, 7), box, (0.0, 0.0, 0.0), 0.4, 1.2, add=False)
+        cv.fill(sd_circle(ox + 10, 10, 8), box, TEAL_HOT if state == 'h' else (TEAL_DEEP if state == 'p' else TEAL))
+        cv.fill(sd_circle(ox + 10, 10, 6.5), box, PALE if state != 'p' else rgb(190, 198, 210))
+        cv.fill(sd_circle(ox + 10, 10, 2.2), box, TEAL_DEEP if state == 'p' else TEAL)
+    return cv
+
+
+def field(cv, ox, W, H, edge, face):
+    box = (ox, 0, ox + W, H)
+    cv.fill(sd_round_rect(ox + 0.5, 0.5, ox + W - 0.5, H - 0.5, 5.5), box, edge)
+    cv.fill(sd_round_rect(ox + 1.5, 1.5, ox + W - 1.5, H - 1.5, 4.5), box, face)
+
+
+def edit():
+    W, H = 32, 28
+    cv = Canvas(W * 4, H, 4)
+    for k, (edge, face) in enumerate(((CARD_EDGE, rgb(24, 27, 34)), (rgb(104, 114, 132), rgb(27, 31, 39)),
+                                      (TEAL, rgb(24, 27, 34)), (rgb(52, 58, 70), rgb(38, 43, 53)))):
+        field(cv, W * k, W, H, edge, face)
+    return cv
+
+
+def date():
+    W, H = 64, 28
+    cv = Canvas(W, H, 4)
+    field(cv, 0, W, H, CARD_EDGE, rgb(24, 27, 34))
+    box = (W - 30, 0, W, H)
+    cv.fill(sd_round_rect(W - 29, 1.5, W - 28, H - 1.5, 0.01), box, CARD_EDGE)
+    cx, cy = W - 14.5, 14
+    page = sd_round_rect(cx - 7, cy - 6, cx + 7, cy + 7, 1.5)
+    cv.fill(page, box, PALE)
+    cv.fill(sd_round_rect(cx - 7, cy - 6, cx + 7, cy - 2, 1.5), box, TEAL)
+    for ring in (cx - 3.5, cx + 3.5):
+        cv.fill(sd_segment(ring, cy - 8, ring, cy - 4.5, 0.9), box, PALE)
+    for row in range(2):
+        for col in range(3):
+            dot_x, dot_y = cx - 4 + 4 * col, cy + 1 + 3.5 * row
+            cv.fill(sd_round_rect(dot_x - 1, dot_y - 1, dot_x + 1, dot_y + 1, 0.3), box, SLATE)
+    return cv
+
+
+def scroll():
+    C = 16
+    cv = Canvas(C * 17, C, 4)
+    arrows = {'up': [(-4, 2), (0, -2.5), (4, 2)], 'down': [(-4, -2), (0, 2.5), (4, -2)],
+              'left': [(2, -4), (-2.5, 0), (2, 4)], 'right': [(-2, -4), (2.5, 0), (-2, 4)]}
+    faces = {'n': None, 'h': rgb(52, 59, 73), 'p': TEAL_DEEP}
+    k = 0
+    for direction in ('up', 'down', 'left', 'right'):
+        for state in 'nhp':
+            ox = C * k
+            box = (ox, 0, ox + C, C)
+            if faces[state] is not None:
+                cv.fill(sd_round_rect(ox + 1, 1, ox + C - 1, C - 1, 3), box, faces[state])
+            pts = [(ox + 8 + dx, 8 + dy) for dx, dy in arrows[direction]]
+            chevron = union(sd_segment(*pts[0], *pts[1], 1.0), sd_segment(*pts[1], *pts[2], 1.0))
+            cv.fill(chevron, box, WHITE if state != 'n' else rgb(154, 163, 178))
+            k += 1
+    for state, colour in zip('nhp', (rgb(88, 98, 116), rgb(120, 131, 150), TEAL)):
+        ox = C * k
+        cv.fill(sd_round_rect(ox + 3, 3, ox + C - 3, C - 3, 4.5), (ox, 0, ox + C, C), colour)
+        k += 1
+    ox = C * k
+    cv.fill(sd_round_rect(ox + 3, 3, ox + C - 3, C - 3, 4.5), (ox, 0, ox + C, C), rgb(20, 23, 29))
+    k += 1
+    ox = C * k
+    for d in (-2.5, 0, 2.5):
+        cv.fill(sd_circle(ox + 8 + d, 8, 0.9), (ox, 0, ox + C, C), INK, 0.6)
+    return cv
+
+
 IMAGES = [
     ('window.png', window_grid),
     ('card.png', card),
@@ -158,6 +313,13 @@ IMAGES = [
     ('close.png', close_strip),
     ('icons.png', icons),
     ('tile.png', tile),
+    ('checks.png', checks),
+    ('bar.png', bar),
+    ('meter.png', meter),
+    ('slider.png', slider),
+    ('edit.png', edit),
+    ('date.png', date),
+    ('scroll.png', scroll),
 ]
 
 

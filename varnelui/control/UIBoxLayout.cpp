@@ -86,10 +86,14 @@ void CBoxLayoutUI::SetPos(RECT rc)
     int nAdjustables = 0;
     int nPlaced = 0;
     int nFixed = 0;
+    LONG nWidest = 0;
     for (int i = 0; i < m_items.GetSize(); ++i) {
         CControlUI* pControl = GetItemAt(i);
         if (!pControl->IsVisible() || pControl->IsFloat()) continue;
-        LONG nSize = m_axis.Along(pControl->EstimateSize(szAvailable));
+        const SIZE szEstimate = pControl->EstimateSize(szAvailable);
+        nWidest = std::max<LONG>(nWidest, ClampToLimits(std::max<LONG>(m_axis.Across(szEstimate), 0),
+                                                        m_axis.MinAcross(*pControl), m_axis.MaxAcross(*pControl)));
+        LONG nSize = m_axis.Along(szEstimate);
         if (nSize == 0) ++nAdjustables;
         else nSize = ClampToLimits(nSize, m_axis.MinAlong(*pControl), m_axis.MaxAlong(*pControl));
         const RECT rcPadding = pControl->GetPadding();
@@ -99,6 +103,7 @@ void CBoxLayoutUI::SetPos(RECT rc)
     const int nGaps = std::max(nPlaced - 1, 0) * m_iChildPadding;
     nFixed += nGaps;
 
+    const LONG nCrossExtent = GetCrossExtent(szAvailable, nWidest);
     const LONG nExpand = nAdjustables > 0 ? std::max<LONG>((m_axis.Along(szAvailable) - nFixed) / nAdjustables, 0) : 0;
 
     // Second pass: place them; the last child without a size takes what is left.
@@ -142,9 +147,8 @@ void CBoxLayoutUI::SetPos(RECT rc)
         }
 
         const LONG nCrossLead = m_axis.CrossNear(rcPadding);
-        LONG nCross = m_axis.FixedAcross(*pControl);
-        if (nCross == 0) nCross = m_axis.Across(szAvailable) - nCrossLead - m_axis.CrossFar(rcPadding);
-        nCross = ClampToLimits(std::max<LONG>(nCross, 0), m_axis.MinAcross(*pControl), m_axis.MaxAcross(*pControl));
+        const LONG nCross = GetChildCrossSize(
+            *pControl, m_axis.Across(szAvailable) - nCrossLead - m_axis.CrossFar(rcPadding), nCrossExtent);
 
         // The rectangle runs on over the trailing padding; the leading padding lies outside it.
         pControl->SetPos(m_axis.MakeRect(nPos + nLead, nPos + nSize + nLead + nTrail, nCrossPos + nCrossLead,
@@ -157,8 +161,20 @@ void CBoxLayoutUI::SetPos(RECT rc)
     }
     nNeeded += nGaps;
 
-    if (m_axis.IsVertical()) ProcessScrollBar(rcArea, 0, nNeeded);
-    else ProcessScrollBar(rcArea, nNeeded, 0);
+    if (m_axis.IsVertical()) ProcessScrollBar(rcArea, nCrossExtent, nNeeded);
+    else ProcessScrollBar(rcArea, nNeeded, nCrossExtent);
+}
+
+LONG CBoxLayoutUI::GetCrossExtent(SIZE, LONG)
+{
+    return 0;
+}
+
+LONG CBoxLayoutUI::GetChildCrossSize(const CControlUI& control, LONG nRoom, LONG) const
+{
+    LONG nCross = m_axis.FixedAcross(control);
+    if (nCross == 0) nCross = nRoom;
+    return ClampToLimits(std::max<LONG>(nCross, 0), m_axis.MinAcross(control), m_axis.MaxAcross(control));
 }
 
 } // namespace VarnelUI

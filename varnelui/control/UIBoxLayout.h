@@ -46,6 +46,14 @@ protected:
     void SetSepSize(int nSize);
     int GetSepSize() const;
 
+    // The content's extent across the axis, handed to ProcessScrollBar with
+    // the extent along it; nWidestChild is the largest clamped estimate of a
+    // child. The layouts leave the cross bar to a range set on it (0).
+    virtual LONG GetCrossExtent(SIZE szAvailable, LONG nWidestChild);
+    // A child's size across the axis, given the room across less its padding
+    // and the content's cross extent: its fixed size, else the room.
+    virtual LONG GetChildCrossSize(const CControlUI& control, LONG nRoom, LONG nCrossExtent) const;
+
 private:
     const TBoxRules m_rules;
     const CLayoutAxis m_axis;

@@ -308,23 +308,24 @@ void CContainerUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
          [](CContainerUI& c, LPCWSTR v) { c.SetInset(AttrParse::ParseRect(v)); }},
         {L"mousechild", AttrParse::AttrSyntax::Bool,
          [](CContainerUI& c, LPCWSTR v) { c.SetMouseChildEnabled(AttrParse::ParseBool(v)); }},
+        // Through the virtual getters: a container may keep its bars in a part of its own.
         {L"vscrollbar", AttrParse::AttrSyntax::Bool,
          [](CContainerUI& c, LPCWSTR v) {
-             c.EnableScrollBar(AttrParse::ParseBool(v), c.m_pHorizontalScrollBar != nullptr);
+             c.EnableScrollBar(AttrParse::ParseBool(v), c.GetHorizontalScrollBar() != nullptr);
          }},
         {L"vscrollbarstyle", AttrParse::AttrSyntax::AttributeList,
          [](CContainerUI& c, LPCWSTR v) {
-             c.EnableScrollBar(true, c.m_pHorizontalScrollBar != nullptr);
-             if (c.m_pVerticalScrollBar != nullptr) c.m_pVerticalScrollBar->ApplyAttributeList(v);
+             c.EnableScrollBar(true, c.GetHorizontalScrollBar() != nullptr);
+             if (CScrollBarUI* pBar = c.GetVerticalScrollBar()) pBar->ApplyAttributeList(v);
          }},
         {L"hscrollbar", AttrParse::AttrSyntax::Bool,
          [](CContainerUI& c, LPCWSTR v) {
-             c.EnableScrollBar(c.m_pVerticalScrollBar != nullptr, AttrParse::ParseBool(v));
+             c.EnableScrollBar(c.GetVerticalScrollBar() != nullptr, AttrParse::ParseBool(v));
          }},
         {L"hscrollbarstyle", AttrParse::AttrSyntax::AttributeList,
          [](CContainerUI& c, LPCWSTR v) {
-             c.EnableScrollBar(c.m_pVerticalScrollBar != nullptr, true);
-             if (c.m_pHorizontalScrollBar != nullptr) c.m_pHorizontalScrollBar->ApplyAttributeList(v);
+             c.EnableScrollBar(c.GetVerticalScrollBar() != nullptr, true);
+             if (CScrollBarUI* pBar = c.GetHorizontalScrollBar()) pBar->ApplyAttributeList(v);
          }},
         {L"childpadding", AttrParse::AttrSyntax::Int,
          [](CContainerUI& c, LPCWSTR v) { c.SetChildPadding(static_cast<int>(AttrParse::ParseInt(v))); }},

@@ -12,6 +12,7 @@
 #include "varnelui/VarnelUI.h"
 
 #include "BenchTiming.h"
+#include "BenchWindow.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -20,9 +21,10 @@
 #include <string>
 
 using namespace VarnelUI;
+using VarnelBench::CBenchWindow;
 using VarnelBench::Now;
 using VarnelBench::Pump;
-using VarnelBench::TBest;
+using VarnelBench::TFigure;
 
 namespace {
 
@@ -44,52 +46,6 @@ std::wstring MakeSkin()
     return skin;
 }
 
-// A popup whose paint manager is initialised on creation; the bench builds
-// and attaches the tree itself so that building can be timed alone.
-class CListWindow : public CWindowWnd
-{
-public:
-    CPaintManagerUI m_pm;
-
-    LPCWSTR GetWndClassName() const override { return L"VarnelScrollBench"; }
-
-    LRESULT HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override
-    {
-        if (uMsg == WM_CREATE) {
-            m_pm.Init(m_hWnd);
-            return 0;
-        }
-        LRESULT lRes = 0;
-        if (m_pm.MessageHandler(uMsg, wParam, lParam, lRes)) return lRes;
-        return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
-    }
-};
-
-// Average per call over all rounds, and per call in the fastest round.
-struct TFigure
-{
-    double total = 0.0;
-    int count = 0;
-    TBest fastestRound;
-
-    template <class F>
-    void Round(int calls, F&& call)
-    {
-        const double start = Now();
-        for (int i = 0; i < calls; ++i) call();
-        ::GdiFlush();
-        const double seconds = Now() - start;
-        total += seconds;
-        count += calls;
-        fastestRound.Add(seconds / calls);
-    }
-    void Print(const char* name) const
-    {
-        std::printf("%-22s %8.3f ms %8.3f ms\n", name, count > 0 ? total / count * 1000.0 : 0.0,
-                    fastestRound.value * 1000.0);
-    }
-};
-
 } // namespace
 
 int wmain(int argc, wchar_t** argv)
@@ -97,7 +53,7 @@ int wmain(int argc, wchar_t** argv)
     const int rounds = argc > 1 ? std::max(1, static_cast<int>(std::wcstol(argv[1], nullptr, 10))) : 20;
 
     CPaintManagerUI::SetInstance(::GetModuleHandleW(nullptr));
-    CListWindow window;
+    CBenchWindow window(L"VarnelScrollBench");
     if (window.Create(nullptr, L"ScrollBench", WS_POPUP, 0, 0, 0, kWidth, kHeight) == nullptr) {
         std::fprintf(stderr, "ScrollBench: the window could not be created\n");
         return 1;

@@ -113,7 +113,18 @@ TEST(List, HeaderAndBodyAreItsOwnChildrenAndColumnsAreCapped)
     EXPECT_EQ(w.list->GetHeader(), nullptr);
     w.wnd.Paint();
     EXPECT_EQ(w.list->GetListInfo()->nColumns, 0);
-    EXPECT_FALSE(w.list->Add(new CListHeaderItemUI));
+    CListHeaderItemUI orphan;
+    EXPECT_FALSE(w.list->Add(&orphan));
+
+    // A label row without a fixed width measures its text plus the padding;
+    // an empty text needs no room at all.
+    auto* label = new CListLabelElementUI;
+    w.list->Add(label);
+    w.list->SetItemTextPadding(RECT{3, 0, 5, 0});
+    EXPECT_EQ(label->EstimateSize(SIZE{300, 200}).cx, 8);
+    label->SetText(L"some words");
+    EXPECT_GT(label->EstimateSize(SIZE{300, 200}).cx, 30);
+    EXPECT_LT(label->EstimateSize(SIZE{300, 200}).cx, 200);
 }
 
 TEST(List, ClicksSelectDoubleClicksAndEnterActivate)

@@ -88,7 +88,7 @@ void CBoxLayoutUI::SetPos(RECT rc)
     int nFixed = 0;
     LONG nWidest = 0;
     for (int i = 0; i < m_items.GetSize(); ++i) {
-        CControlUI* pControl = GetItemAt(i);
+        CControlUI* pControl = ChildAt(i);
         if (!pControl->IsVisible() || pControl->IsFloat()) continue;
         const SIZE szEstimate = pControl->EstimateSize(szAvailable);
         nWidest = std::max<LONG>(nWidest, ClampToLimits(std::max<LONG>(m_axis.Across(szEstimate), 0),
@@ -119,7 +119,7 @@ void CBoxLayoutUI::SetPos(RECT rc)
     int nNeeded = 0;
     // The list is re-read on every step: a child's OnSize handler may change it.
     for (int i = 0; i < m_items.GetSize(); ++i) {
-        CControlUI* pControl = GetItemAt(i);
+        CControlUI* pControl = ChildAt(i);
         if (!pControl->IsVisible()) continue;
         if (pControl->IsFloat()) {
             SetFloatPos(i);

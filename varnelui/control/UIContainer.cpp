@@ -167,7 +167,7 @@ int CContainerUI::FindSelectable(int iIndex, bool bForward) const
     if (nCount == 0) return -1;
     iIndex = std::min(std::max(iIndex, 0), nCount - 1);
     const auto selectable = [this](int i) {
-        CControlUI* pControl = GetItemAt(i);
+        CControlUI* pControl = ChildAt(i);
         return pControl->GetInterface(L"ListItem") != nullptr && pControl->IsVisible() && pControl->IsEnabled();
     };
     if (bForward) {
@@ -340,7 +340,7 @@ void CContainerUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 void CContainerUI::SetManager(CPaintManagerUI* pManager, CControlUI* pParent, bool bInit)
 {
     for (int i = 0; i < m_items.GetSize(); ++i) {
-        GetItemAt(i)->SetManager(pManager, this, bInit);
+        ChildAt(i)->SetManager(pManager, this, bInit);
     }
     if (m_pVerticalScrollBar != nullptr) m_pVerticalScrollBar->SetManager(pManager, this, bInit);
     if (m_pHorizontalScrollBar != nullptr) m_pHorizontalScrollBar->SetManager(pManager, this, bInit);
@@ -352,7 +352,7 @@ void CContainerUI::SetVisible(bool bVisible)
     if (m_bVisible == bVisible) return;
     CControlUI::SetVisible(bVisible);
     for (int i = 0; i < m_items.GetSize(); ++i) {
-        GetItemAt(i)->SetInternVisible(IsVisible());
+        ChildAt(i)->SetInternVisible(IsVisible());
     }
 }
 
@@ -360,7 +360,7 @@ void CContainerUI::SetInternVisible(bool bVisible)
 {
     CControlUI::SetInternVisible(bVisible);
     for (int i = 0; i < m_items.GetSize(); ++i) {
-        GetItemAt(i)->SetInternVisible(IsVisible());
+        ChildAt(i)->SetInternVisible(IsVisible());
     }
 }
 
@@ -421,7 +421,7 @@ void CContainerUI::SetPos(RECT rc)
 
 void CContainerUI::SetFloatPos(int iIndex)
 {
-    CControlUI* pControl = GetItemAt(iIndex);
+    CControlUI* pControl = ChildAt(iIndex);
     if (pControl == nullptr || !pControl->IsVisible() || !pControl->IsFloat()) return;
 
     const SIZE szXY = pControl->GetFixedXY();
@@ -492,7 +492,7 @@ void CContainerUI::SetScrollPos(SIZE szPos)
     if (dx == 0 && dy == 0) return;
 
     for (int i = 0; i < m_items.GetSize(); ++i) {
-        CControlUI* pControl = GetItemAt(i);
+        CControlUI* pControl = ChildAt(i);
         if (!pControl->IsVisible() || pControl->IsFloat()) continue;
         RECT rc = pControl->GetPos();
         ::OffsetRect(&rc, -dx, -dy);
@@ -766,14 +766,14 @@ CControlUI* CContainerUI::FindControl(FINDCONTROLPROC Proc, LPVOID pData, UINT u
     // The list is re-read on every step: a search procedure may change it.
     if ((uFlags & FIND_TOP_FIRST) != 0) {
         for (int i = m_items.GetSize() - 1; i >= 0; --i) {
-            CControlUI* pControl = GetItemAt(i);
+            CControlUI* pControl = ChildAt(i);
             if (pControl == nullptr) continue;
             pResult = pControl->FindControl(Proc, pData, uFlags);
             if (accept(pResult)) return pResult;
         }
     } else {
         for (int i = 0; i < m_items.GetSize(); ++i) {
-            pResult = GetItemAt(i)->FindControl(Proc, pData, uFlags);
+            pResult = ChildAt(i)->FindControl(Proc, pData, uFlags);
             if (accept(pResult)) return pResult;
         }
     }
@@ -814,7 +814,7 @@ void CContainerUI::PaintChildren(HDC hDC, const RECT& rcPaint)
     if (!::IntersectRect(&rcChildren, &rcPaint, &rcContent)) {
         // Only float children can reach out of the content area.
         for (int i = 0; i < m_items.GetSize(); ++i) {
-            CControlUI* pControl = GetItemAt(i);
+            CControlUI* pControl = ChildAt(i);
             if (!pControl->IsVisible() || !pControl->IsFloat()) continue;
             if (!Meets(rcPaint, pControl->GetPos()) || !Meets(m_rcItem, pControl->GetPos())) continue;
             pControl->DoPaint(hDC, rcPaint);
@@ -826,7 +826,7 @@ void CContainerUI::PaintChildren(HDC hDC, const RECT& rcPaint)
     CRenderClip::GenerateClip(hDC, rcChildren, childClip);
     // The list is re-read on every step: a child's painting may change it.
     for (int i = 0; i < m_items.GetSize(); ++i) {
-        CControlUI* pControl = GetItemAt(i);
+        CControlUI* pControl = ChildAt(i);
         if (!pControl->IsVisible() || !Meets(rcPaint, pControl->GetPos())) continue;
         if (pControl->IsFloat()) {
             // A float child may overlap the inset, so it paints under the

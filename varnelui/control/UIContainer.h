@@ -125,6 +125,11 @@ public:
     CUIString GetSubControlUserData(LPCWSTR pstrSubControlName);
 
 protected:
+    // The index-th own child. The container's own work (layout, painting,
+    // search, propagation) goes through this, never through GetItemAt: a
+    // subclass may route its item operations to a part of its own, as the
+    // list does to its body.
+    CControlUI* ChildAt(int iIndex) const { return static_cast<CControlUI*>(m_items.GetAt(iIndex)); }
     // The item rectangle less the inset.
     RECT GetInnerRect() const;
     // The inner rectangle less the room of the visible scroll bars: where the
@@ -144,7 +149,7 @@ protected:
     void PlaceChildren(Place place)
     {
         for (int i = 0; i < m_items.GetSize(); ++i) {
-            CControlUI* pControl = GetItemAt(i);
+            CControlUI* pControl = ChildAt(i);
             if (!pControl->IsVisible()) continue;
             if (pControl->IsFloat()) SetFloatPos(i);
             else place(i, *pControl);

@@ -4,6 +4,8 @@
 
 #include "varnelui/VarnelUI.h"
 
+#include "BenchTiming.h"
+
 namespace VarnelBench {
 
 class CBenchWindow : public VarnelUI::CWindowWnd
@@ -29,5 +31,30 @@ public:
 private:
     LPCWSTR m_pstrClassName;
 };
+
+// The references the step figures are printed next to: a repaint of the
+// whole window that changes nothing, and one BitBlt of the window's size.
+inline void MeasureWindowReferences(HWND hWnd, int rounds, int steps, TFigure& repaint, TFigure& blit)
+{
+    for (int r = 0; r < rounds; ++r) {
+        repaint.Round(steps, [&] {
+            ::InvalidateRect(hWnd, nullptr, FALSE);
+            ::UpdateWindow(hWnd);
+        });
+    }
+    RECT rc = {};
+    ::GetClientRect(hWnd, &rc);
+    HDC windowDC = ::GetDC(hWnd);
+    HDC memoryDC = ::CreateCompatibleDC(windowDC);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(windowDC, rc.right, rc.bottom);
+    HGDIOBJ old = ::SelectObject(memoryDC, bitmap);
+    for (int r = 0; r < rounds; ++r) {
+        blit.Round(steps, [&] { ::BitBlt(windowDC, 0, 0, rc.right, rc.bottom, memoryDC, 0, 0, SRCCOPY); });
+    }
+    ::SelectObject(memoryDC, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memoryDC);
+    ::ReleaseDC(hWnd, windowDC);
+}
 
 } // namespace VarnelBench

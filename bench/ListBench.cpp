@@ -180,24 +180,8 @@ int wmain(int argc, wchar_t** argv)
     const int range = static_cast<int>(w.list->GetScrollRange().cy);
 
     TFigure repaint;
-    for (int r = 0; r < rounds; ++r) {
-        repaint.Round(kRoundSteps, [&] {
-            ::InvalidateRect(hWnd, nullptr, FALSE);
-            ::UpdateWindow(hWnd);
-        });
-    }
-    HDC windowDC = ::GetDC(hWnd);
-    HDC memoryDC = ::CreateCompatibleDC(windowDC);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(windowDC, kWidth, kHeight);
-    HGDIOBJ old = ::SelectObject(memoryDC, bitmap);
     TFigure blit;
-    for (int r = 0; r < rounds; ++r) {
-        blit.Round(kRoundSteps, [&] { ::BitBlt(windowDC, 0, 0, kWidth, kHeight, memoryDC, 0, 0, SRCCOPY); });
-    }
-    ::SelectObject(memoryDC, old);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memoryDC);
-    ::ReleaseDC(hWnd, windowDC);
+    VarnelBench::MeasureWindowReferences(hWnd, rounds, kRoundSteps, repaint, blit);
 
     std::printf("window %d x %d, %d rows of 3 columns, %d Down steps (row %d) and %d wheel steps (position %d of %d)\n",
                 kWidth, kHeight, kRows, 2 * rounds * kRoundSteps, selected, 2 * rounds * kRoundSteps, position, range);

@@ -110,24 +110,8 @@ int wmain(int argc, wchar_t** argv)
     // References from this run: repainting the same window without scrolling
     // (what painting the visible rows costs) and one BitBlt of its size.
     TFigure repaint;
-    for (int r = 0; r < rounds; ++r) {
-        repaint.Round(kRoundSteps, [&] {
-            ::InvalidateRect(hWnd, nullptr, FALSE);
-            ::UpdateWindow(hWnd);
-        });
-    }
-    HDC windowDC = ::GetDC(hWnd);
-    HDC memoryDC = ::CreateCompatibleDC(windowDC);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(windowDC, kWidth, kHeight);
-    HGDIOBJ old = ::SelectObject(memoryDC, bitmap);
     TFigure blit;
-    for (int r = 0; r < rounds; ++r) {
-        blit.Round(kRoundSteps, [&] { ::BitBlt(windowDC, 0, 0, kWidth, kHeight, memoryDC, 0, 0, SRCCOPY); });
-    }
-    ::SelectObject(memoryDC, old);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memoryDC);
-    ::ReleaseDC(hWnd, windowDC);
+    VarnelBench::MeasureWindowReferences(hWnd, rounds, kRoundSteps, repaint, blit);
 
     std::printf("window %d x %d, %d rows of %d px, %d wheel steps and as many line steps (position %d of %d)\n", kWidth,
                 kHeight, kRows, kRowHeight, rounds * kRoundSteps, position, range);

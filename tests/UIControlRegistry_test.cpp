@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/TestHelpers.h"
+#include "varnelui/control/UIContainer.h"
 #include "varnelui/control/UIControl.h"
 #include "varnelui/core/UIControlRegistry.h"
 #include "varnelui/core/UIDlgBuilder.h"
@@ -68,14 +69,21 @@ TEST(ControlRegistry, EveryElementBuildsItsClassFromAOneElementSkin)
         const auto expected = kSkinVocabulary.find(element);
         ASSERT_NE(expected, kSkinVocabulary.end()) << "not an element of the skin language";
 
+        // A tree node only builds inside a tree view, as the view's first row.
+        const bool bTreeNode = element == L"TreeNode";
         CDialogBuilder builder;
-        const std::wstring skin = L"<Window><" + element + L" name=\"probe\"/></Window>";
-        std::unique_ptr<CControlUI> control(builder.Create(skin.c_str(), nullptr, nullptr, nullptr, nullptr));
+        const std::wstring probe = L"<" + element + L" name=\"probe\"/>";
+        const std::wstring skin =
+            L"<Window>" + (bTreeNode ? L"<TreeView>" + probe + L"</TreeView>" : probe) + L"</Window>";
+        std::unique_ptr<CControlUI> built(builder.Create(skin.c_str(), nullptr, nullptr, nullptr, nullptr));
+        ASSERT_NE(built, nullptr);
+        CControlUI* control = built.get();
+        if (bTreeNode) control = static_cast<IContainerUI*>(built->GetInterface(L"IContainer"))->GetItemAt(0);
         ASSERT_NE(control, nullptr);
         EXPECT_STREQ(control->GetClass(), expected->second.className);
         EXPECT_EQ(control->GetName(), L"probe");
         if (expected->second.interfaceName != nullptr)
-            EXPECT_EQ(control->GetInterface(expected->second.interfaceName), static_cast<void*>(control.get()));
+            EXPECT_EQ(control->GetInterface(expected->second.interfaceName), static_cast<void*>(control));
         else EXPECT_EQ(control->GetInterface(element.c_str()), nullptr);
     }
 }

@@ -354,12 +354,12 @@ TEST_F(DialogBuilder, UnknownNamesAreSkippedWithTheirWholeSubtree)
     CDialogBuilder builder;
     std::unique_ptr<CControlUI> root(
         builder.Create(L"<Window><VerticalLayout name=\"v\"><Mystery name=\"m\"><Button name=\"hidden\" /></Mystery>"
-                       L"<button name=\"lower\" /><TreeNode /><Button name=\"shown\" />"
+                       L"<button name=\"lower\" /><Treenode /><Button name=\"shown\" />"
                        L"<Recorder name=\"rec\"><Label name=\"inner\" /><Other /></Recorder></VerticalLayout></Window>",
                        nullptr, &callback));
     ASSERT_NE(nullptr, root);
     EXPECT_EQ(L"VerticalLayoutUI(v,,)[ButtonUI(shown,,) ContainerUI(rec,,)[LabelUI(inner,,)]]", Describe(root.get()));
-    EXPECT_EQ((std::vector<std::wstring>{L"Mystery", L"button", L"TreeNode", L"Recorder", L"Other"}), callback.asked);
+    EXPECT_EQ((std::vector<std::wstring>{L"Mystery", L"button", L"Treenode", L"Recorder", L"Other"}), callback.asked);
 }
 
 TEST_F(DialogBuilder, ParentsThatTakeNoChildEndTheLevelAndRefusedChildrenAreDeleted)

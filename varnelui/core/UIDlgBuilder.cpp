@@ -2,6 +2,9 @@
 
 #include "varnelui/control/UIContainer.h"
 #include "varnelui/control/UIControl.h"
+#include "varnelui/control/UIHorizontalLayout.h"
+#include "varnelui/control/UITreeNode.h"
+#include "varnelui/control/UITreeView.h"
 #include "varnelui/core/UIAttrParse.h"
 #include "varnelui/core/UIControlRegistry.h"
 #include "varnelui/core/UIManager.h"
@@ -292,17 +295,35 @@ CControlUI* CDialogBuilder::NewControl(LPCWSTR pstrClass) const
     return m_pCallback != nullptr ? m_pCallback->CreateControl(pstrClass) : nullptr;
 }
 
+void CDialogBuilder::ApplyAttributes(CMarkupNode& node, CControlUI* pControl, CPaintManagerUI* pManager)
+{
+    if (pManager != nullptr) {
+        pControl->SetManager(pManager, nullptr, false);
+        if (LPCWSTR pstrDefaults = pManager->GetDefaultAttributeList(node.GetName()))
+            pControl->ApplyAttributeList(pstrDefaults);
+    }
+    for (int i = 0; i < node.GetAttributeCount(); ++i)
+        pControl->SetAttribute(node.GetAttributeName(i), node.GetAttributeValue(i));
+}
+
 CControlUI* CDialogBuilder::Parse(CMarkupNode& parent, CControlUI* pParent, CPaintManagerUI* pManager)
 {
     IContainerUI* pContainer = nullptr;
     bool bContainerAsked = false;
     CControlUI* pReturn = nullptr;
+    CTreeNodeUI* pParentNode = pParent != nullptr
+                                   ? static_cast<CTreeNodeUI*>(pParent->GetInterface(CTreeNodeUI::kNames.interfaceName))
+                                   : nullptr;
 
     for (CMarkupNode node = parent.GetChild(); node.IsValid(); node = node.GetSibling()) {
         LPCWSTR pstrClass = node.GetName();
         if (IsResourceElement(pstrClass)) continue;
         if (Equals(pstrClass, L"Include")) {
             Include(node, pParent, pManager);
+            continue;
+        }
+        if (Equals(pstrClass, CTreeNodeUI::kNames.element)) {
+            if (!ParseTreeNode(node, pParent, pManager)) return nullptr;
             continue;
         }
         CControlUI* pControl = NewControl(pstrClass);
@@ -312,7 +333,9 @@ CControlUI* CDialogBuilder::Parse(CMarkupNode& parent, CControlUI* pParent, CPai
 
         if (pParent != nullptr) {
             if (!bContainerAsked) {
-                pContainer = static_cast<IContainerUI*>(pParent->GetInterface(L"IContainer"));
+                // Controls inside a tree node go into the node's row.
+                pContainer = pParentNode != nullptr ? pParentNode->GetTreeNodeHoriznotal()
+                                                    : static_cast<IContainerUI*>(pParent->GetInterface(L"IContainer"));
                 bContainerAsked = true;
             }
             if (pContainer == nullptr) {
@@ -327,18 +350,33 @@ CControlUI* CDialogBuilder::Parse(CMarkupNode& parent, CControlUI* pParent, CPai
 
         // The manager is lent for the attributes only, so fonts and images
         // resolve; the tree gets it for good when it is attached.
-        if (pManager != nullptr) {
-            pControl->SetManager(pManager, nullptr, false);
-            if (LPCWSTR pstrDefaults = pManager->GetDefaultAttributeList(pstrClass))
-                pControl->ApplyAttributeList(pstrDefaults);
-        }
-        for (int i = 0; i < node.GetAttributeCount(); ++i)
-            pControl->SetAttribute(node.GetAttributeName(i), node.GetAttributeValue(i));
+        ApplyAttributes(node, pControl, pManager);
         if (pManager != nullptr) pControl->SetManager(nullptr, nullptr, false);
 
         if (pReturn == nullptr) pReturn = pControl;
     }
     return pReturn;
+}
+
+bool CDialogBuilder::ParseTreeNode(CMarkupNode& node, CControlUI* pParent, CPaintManagerUI* pManager)
+{
+    // A tree node with no parent control has nowhere to go: it is skipped
+    // with its subtree.
+    if (pParent == nullptr) return true;
+    auto* pParentNode = static_cast<CTreeNodeUI*>(pParent->GetInterface(CTreeNodeUI::kNames.interfaceName));
+    auto* pTreeView = static_cast<CTreeViewUI*>(pParent->GetInterface(CTreeViewUI::kNames.interfaceName));
+    if (pParentNode == nullptr && pTreeView == nullptr) return false;
+
+    auto* pNode = new CTreeNodeUI;
+    if (pParentNode != nullptr && !pParentNode->Add(pNode)) {
+        delete pNode;
+        return true;
+    }
+    // The node keeps the manager: it gets it for good with the view anyway.
+    ApplyAttributes(node, pNode, pManager);
+    if (node.HasChildren()) Parse(node, pNode, pManager);
+    if (pParentNode == nullptr && !pTreeView->Add(pNode)) delete pNode;
+    return true;
 }
 
 void CDialogBuilder::Include(CMarkupNode& node, CControlUI* pParent, CPaintManagerUI* pManager)

@@ -70,6 +70,11 @@ private:
     static void ApplyWindowAttributes(CMarkupNode& root, CPaintManagerUI* pManager);
     CControlUI* Parse(CMarkupNode& node, CControlUI* pParent, CPaintManagerUI* pManager);
     void Include(CMarkupNode& node, CControlUI* pParent, CPaintManagerUI* pManager);
+    // Builds a TreeNode element into its parent node or tree view; false when
+    // the parent is neither, which ends the level.
+    bool ParseTreeNode(CMarkupNode& node, CControlUI* pParent, CPaintManagerUI* pManager);
+    // Lends the manager and applies the element's default list and attributes.
+    static void ApplyAttributes(CMarkupNode& node, CControlUI* pControl, CPaintManagerUI* pManager);
     // The class table, then the plug-ins in load order, then the callback.
     CControlUI* NewControl(LPCWSTR pstrClass) const;
 

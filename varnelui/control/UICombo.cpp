@@ -121,7 +121,7 @@ bool CComboUI::RemoveAt(int iIndex)
     if (pControl == nullptr) return false;
     // An open popup still shows the item: it must not keep a deleted control.
     if (m_pWindow != nullptr) m_pWindow->ForgetItem(pControl);
-    if (!CContainerUI::RemoveAt(iIndex)) return false;
+    if (!CContainerUI::Remove(pControl)) return false;
     RenumberItems(iIndex);
     if (iIndex == m_iCurSel) {
         m_iCurSel = -1;
@@ -294,9 +294,10 @@ CControlUI* CComboUI::FindControl(FINDCONTROLPROC Proc, LPVOID pData, UINT uFlag
 
 void CComboUI::SetPos(RECT rc)
 {
-    // While the popup is open the items are laid out there, not here.
-    if (m_pWindow == nullptr) {
-        for (int i = 0; i < GetCount(); ++i) GetItemAt(i)->SetPos(RECT{});
+    // Items the open popup has borrowed are laid out there, not here.
+    for (int i = 0; i < GetCount(); ++i) {
+        CControlUI* pItem = GetItemAt(i);
+        if (pItem->GetParent() == this || pItem->GetParent() == nullptr) pItem->SetPos(RECT{});
     }
     CControlUI::SetPos(rc);
 }

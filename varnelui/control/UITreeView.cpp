@@ -132,7 +132,9 @@ bool CTreeViewUI::Remove(CControlUI* pControl)
     // Through the parent, so that it does not keep the removed node.
     if (CTreeNodeUI* pParent = pNode->GetParentNode()) return pParent->RemoveAt(pNode);
     while (pNode->IsHasChild()) pNode->RemoveAt(pNode->GetChildNode(pNode->GetCountChild() - 1));
-    return CListUI::Remove(pNode);
+    // By index: the list's Remove goes through RemoveAt, which would come back here.
+    const int iIndex = GetItemIndex(pNode);
+    return iIndex >= 0 && CListUI::RemoveAt(iIndex);
 }
 
 // Any node's row goes with its subtree, a node without children too: leaving

@@ -123,12 +123,7 @@ bool CComboUI::RemoveAt(int iIndex)
     if (m_pWindow != nullptr) m_pWindow->ForgetItem(pControl);
     if (!CContainerUI::Remove(pControl)) return false;
     RenumberItems(iIndex);
-    if (iIndex == m_iCurSel) {
-        m_iCurSel = -1;
-        SelectItem(FindSelectable(iIndex, false));
-    } else if (iIndex < m_iCurSel) {
-        --m_iCurSel;
-    }
+    if (AdjustSelectionForRemoval(m_iCurSel, iIndex)) SelectItem(FindSelectable(iIndex, false));
     return true;
 }
 

@@ -184,12 +184,7 @@ bool CListUI::RemoveAt(int iIndex)
 {
     if (!m_pList->RemoveAt(iIndex)) return false;
     RenumberItems(iIndex, GetCount() - 1);
-    if (iIndex == m_iCurSel) {
-        m_iCurSel = -1;
-        SelectItem(FindSelectable(iIndex, false));
-    } else if (iIndex < m_iCurSel) {
-        --m_iCurSel;
-    }
+    if (AdjustSelectionForRemoval(m_iCurSel, iIndex)) SelectItem(FindSelectable(iIndex, false));
     return true;
 }
 

@@ -97,6 +97,19 @@ protected:
     ~IListItemUI() = default;
 };
 
+// Keeps an owner's selection on the same item when the item at iRemoved has
+// left: one less when it lay before the selection. True when the selected
+// item itself went; the selection is then -1 and the owner selects anew.
+inline bool AdjustSelectionForRemoval(int& iCurSel, int iRemoved)
+{
+    if (iRemoved == iCurSel) {
+        iCurSel = -1;
+        return true;
+    }
+    if (iRemoved < iCurSel) --iCurSel;
+    return false;
+}
+
 // The horizontal alignment words of "itemalign" and a header item's "align":
 // "left", "center" and "right", tested in that order, each found anywhere in
 // the value.

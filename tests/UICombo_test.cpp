@@ -275,10 +275,13 @@ TEST(Combo, DestroyingTheComboWhileItsPopupIsOpenClosesThePopup)
 
 TEST(ComboBox, TheArrowShowsTheStripCellOfTheState)
 {
-    TComboWindow w(ComboSkin(3, L"ComboBox", L"arrowimage=\"file='strip' source='0,0,100,20'\""));
+    TComboWindow w(ComboSkin(3, L"ComboBox"));
+    auto* pComboBox = static_cast<CComboBoxUI*>(w.combo->GetInterface(L"ComboBox"));
+    ASSERT_NE(pComboBox, nullptr);
     // Five 20-pixel cells: normal, hot, pushed, focused, disabled.
     constexpr DWORD kCells[] = {0x000010, 0x000020, 0x000030, 0x000040, 0x000050};
     ASSERT_TRUE(VarnelTest::AddImageFrom(w.wnd.pm, L"strip", 100, 20, [&](int x, int) { return kCells[x / 20]; }));
+    pComboBox->SetAttribute(L"arrowimage", L"file='strip' source='0,0,100,20'");
     const auto arrowColour = [&] {
         DibSurface dib(300, 200, kWhite);
         w.combo->DoPaint(dib.dc(), RECT{0, 0, 300, 200});

@@ -2,6 +2,7 @@
 // copies of the launcher carry trailers pointing at a local HTTP server, the
 // platform's browser reports the navigations, a stand-in notification area
 // records the icon.
+#include "support/AccessibleClient.h"
 #include "support/FakeNotificationArea.h"
 #include "support/TestHelpers.h"
 #include "support/TestHttpServer.h"
@@ -225,4 +226,34 @@ TEST_F(LauncherPlayTest, KeywordAddressOpensTheGameAndEveryQuitPathAsks)
     ASSERT_TRUE(m_launcher.Wait(20000, &code));
     EXPECT_EQ(0u, code);
     EXPECT_TRUE(m_tray.Icons().empty()) << "a stale notification-area icon stayed";
+}
+
+TEST_F(LauncherPlayTest, PlayWindowShowsItsTitleBarButtonsToAssistiveTools)
+{
+    using namespace VarnelTest::AccessibleClient;
+    Start("/play?client=pc");
+    const HWND hPlay = m_launcher.FindTopWindow(L"zntr", L"zntr", kStartTimeoutMs);
+    ASSERT_NE(nullptr, hPlay) << "no play window";
+    ASSERT_TRUE(WaitUntil([&] { return ::IsZoomed(hPlay) != FALSE; }));
+
+    // Asked from this process, as a screen reader would: the objects live in the launcher.
+    const Acc window = WindowObject(hPlay);
+    ASSERT_TRUE(window) << "the play window serves no accessibility object";
+    // The maximised window shows restore, not maximise.
+    for (const wchar_t* name : {L"客服", L"刷新", L"最小化", L"还原", L"关闭"}) {
+        const Acc button = Find(window.Get(), name);
+        ASSERT_TRUE(button) << Narrow(name);
+        EXPECT_EQ(ROLE_SYSTEM_PUSHBUTTON, Role(button.Get())) << Narrow(name);
+    }
+    EXPECT_FALSE(Find(window.Get(), L"最大化"));
+
+    // The close button's default action asks the quit question; yes ends the launcher.
+    EXPECT_EQ(S_OK, Find(window.Get(), L"关闭")->accDoDefaultAction(Self()));
+    const HWND hBox = m_launcher.FindTopWindow(kBoxClass, L"提示", 10000);
+    ASSERT_NE(nullptr, hBox) << "no quit question";
+    EXPECT_NE(std::wstring::npos, VarnelTest::ChildTexts(hBox).find(L"正在游戏是否退出？"));
+    ::PostMessageW(hBox, WM_COMMAND, IDYES, 0);
+    DWORD code = 99;
+    ASSERT_TRUE(m_launcher.Wait(20000, &code));
+    EXPECT_EQ(0u, code);
 }

@@ -117,7 +117,9 @@ bool CContainerUI::AddAt(CControlUI* pControl, int iIndex)
     } else {
         pControl->SetInternVisible(false);
     }
-    return m_items.InsertAt(iIndex, pControl);
+    if (!m_items.InsertAt(iIndex, pControl)) return false;
+    pControl->RaiseAccessibleEvent(EVENT_OBJECT_CREATE);
+    return true;
 }
 
 bool CContainerUI::Remove(CControlUI* pControl)
@@ -126,6 +128,7 @@ bool CContainerUI::Remove(CControlUI* pControl)
     const int iIndex = m_items.Find(pControl);
     if (iIndex < 0) return false;
     NeedUpdate();
+    pControl->RaiseAccessibleEvent(EVENT_OBJECT_DESTROY);
     // Out of the list before it is destroyed, so nothing its destruction
     // triggers can reach it through this container.
     const bool bRemoved = m_items.Remove(iIndex);
@@ -147,6 +150,7 @@ void CContainerUI::RemoveAll()
         DisposeChild(static_cast<CControlUI*>(aRemoved.GetAt(i)));
     }
     NeedUpdate();
+    RaiseAccessibleEvent(EVENT_OBJECT_REORDER);
 }
 
 void CContainerUI::DisposeChild(CControlUI* pControl)

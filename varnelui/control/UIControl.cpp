@@ -1,5 +1,6 @@
 #include "varnelui/control/UIControl.h"
 
+#include "varnelui/core/UIAccessibleTraits.h"
 #include "varnelui/core/UIAttrParse.h"
 #include "varnelui/core/UIManager.h"
 #include "varnelui/core/UIRender.h"
@@ -82,6 +83,11 @@ const TAttributeEntry<CControlUI> kControlAttributes[] = {
     {L"shortcut", AttrSyntax::Text, [](CControlUI& c, LPCWSTR v) { c.SetShortcut(v[0]); }},
     {L"menu", AttrSyntax::Bool, [](CControlUI& c, LPCWSTR v) { c.SetContextMenuUsed(ParseBool(v)); }},
     {L"virtualwnd", AttrSyntax::Text, [](CControlUI& c, LPCWSTR v) { c.SetVirtualWnd(v); }},
+    {L"accname", AttrSyntax::Text, [](CControlUI& c, LPCWSTR v) { c.SetAccessibleName(v); }},
+    {L"accdescription", AttrSyntax::Text, [](CControlUI& c, LPCWSTR v) { c.SetAccessibleDescription(v); }},
+    // A role name the platform does not have leaves the role to the class.
+    {L"accrole", AttrSyntax::Text,
+     [](CControlUI& c, LPCWSTR v) { c.SetAccessibleRole(AccessibleTraits::RoleFromName(v)); }},
 };
 
 bool IsOpaque(DWORD dwColor)
@@ -90,6 +96,13 @@ bool IsOpaque(DWORD dwColor)
 }
 
 } // namespace
+
+struct CControlUI::TAccessibleOverrides
+{
+    CUIString sName;
+    CUIString sDescription;
+    long nRole = 0;
+};
 
 CControlUI::CControlUI()
     : m_pManager(nullptr),
@@ -132,6 +145,46 @@ CControlUI::~CControlUI()
 {
     if (OnDestroy) OnDestroy(this);
     if (m_pManager != nullptr) m_pManager->ReapObjects(this);
+}
+
+CUIString CControlUI::GetAccessibleName() const
+{
+    return m_pAccessibleOverrides != nullptr ? m_pAccessibleOverrides->sName : CUIString();
+}
+
+void CControlUI::SetAccessibleName(LPCWSTR pstrName)
+{
+    if (m_pAccessibleOverrides == nullptr) m_pAccessibleOverrides = std::make_unique<TAccessibleOverrides>();
+    m_pAccessibleOverrides->sName = pstrName;
+    RaiseAccessibleEvent(EVENT_OBJECT_NAMECHANGE);
+}
+
+CUIString CControlUI::GetAccessibleDescription() const
+{
+    return m_pAccessibleOverrides != nullptr ? m_pAccessibleOverrides->sDescription : CUIString();
+}
+
+void CControlUI::SetAccessibleDescription(LPCWSTR pstrDescription)
+{
+    if (m_pAccessibleOverrides == nullptr) m_pAccessibleOverrides = std::make_unique<TAccessibleOverrides>();
+    m_pAccessibleOverrides->sDescription = pstrDescription;
+    RaiseAccessibleEvent(EVENT_OBJECT_DESCRIPTIONCHANGE);
+}
+
+long CControlUI::GetAccessibleRole() const
+{
+    return m_pAccessibleOverrides != nullptr ? m_pAccessibleOverrides->nRole : 0;
+}
+
+void CControlUI::SetAccessibleRole(long nRole)
+{
+    if (m_pAccessibleOverrides == nullptr) m_pAccessibleOverrides = std::make_unique<TAccessibleOverrides>();
+    m_pAccessibleOverrides->nRole = nRole;
+}
+
+void CControlUI::RaiseAccessibleEvent(DWORD dwEvent)
+{
+    if (m_pManager != nullptr) m_pManager->GetAccessibleTree().RaiseEvent(dwEvent, this);
 }
 
 // ---- identity -------------------------------------------------------------------
@@ -196,6 +249,7 @@ void CControlUI::SetText(LPCWSTR pstrText)
     if (m_sText == pstrText) return;
     m_sText = pstrText;
     Invalidate();
+    RaiseAccessibleEvent(EVENT_OBJECT_NAMECHANGE);
 }
 
 // ---- geometry -------------------------------------------------------------------
@@ -456,7 +510,9 @@ void CControlUI::SetVisible(bool bVisible)
     m_bVisible = bVisible;
     m_bFocused = false;
     if (!bVisible && m_pManager != nullptr && m_pManager->GetFocus() == this) m_pManager->SetFocus(nullptr);
-    if (IsVisible() != bWasVisible) NeedParentUpdate();
+    if (IsVisible() == bWasVisible) return;
+    NeedParentUpdate();
+    RaiseAccessibleEvent(bVisible ? EVENT_OBJECT_SHOW : EVENT_OBJECT_HIDE);
 }
 
 void CControlUI::SetInternVisible(bool bVisible)
@@ -475,6 +531,7 @@ void CControlUI::SetEnabled(bool bEnable)
     if (m_bEnabled == bEnable) return;
     m_bEnabled = bEnable;
     Invalidate();
+    RaiseAccessibleEvent(EVENT_OBJECT_STATECHANGE);
 }
 
 bool CControlUI::IsMouseEnabled() const

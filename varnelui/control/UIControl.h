@@ -7,6 +7,8 @@
 #include "varnelui/core/UIString.h"
 #include "varnelui/core/UIDelegate.h"
 
+#include <memory>
+
 namespace VarnelUI {
 
 class CPaintManagerUI;
@@ -180,6 +182,18 @@ public:
     SIZE GetBorderRound() const;
     void SetBorderRound(SIZE cxyRound);
 
+    // What assistive tools are told instead of what the control's class, text
+    // and tooltip say ("accname", "accdescription", "accrole"): empty, or
+    // role 0, where the skin says nothing.
+    CUIString GetAccessibleName() const;
+    void SetAccessibleName(LPCWSTR pstrName);
+    CUIString GetAccessibleDescription() const;
+    void SetAccessibleDescription(LPCWSTR pstrDescription);
+    long GetAccessibleRole() const;
+    void SetAccessibleRole(long nRole);
+    // Tells assistive tools about a change of this control (EVENT_OBJECT_*).
+    void RaiseAccessibleEvent(DWORD dwEvent);
+
     CEventSource OnInit;
     CEventSource OnDestroy;
     CEventSource OnSize;
@@ -241,6 +255,11 @@ protected:
     SIZE m_cxyBorderRound;
     RECT m_rcPaint;
     RECT m_rcBorderSize;
+
+private:
+    struct TAccessibleOverrides;
+    // Made only for the few controls a skin describes to assistive tools.
+    std::unique_ptr<TAccessibleOverrides> m_pAccessibleOverrides;
 };
 
 } // namespace VarnelUI

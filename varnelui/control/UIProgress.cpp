@@ -91,8 +91,10 @@ int CProgressUI::GetValue() const
 
 void CProgressUI::SetValue(int nValue)
 {
+    const bool bChanged = m_nValue != nValue;
     m_nValue = nValue;
     Invalidate();
+    if (bChanged) RaiseAccessibleEvent(EVENT_OBJECT_VALUECHANGE);
 }
 
 LPCWSTR CProgressUI::GetForeImage() const

@@ -248,6 +248,7 @@ void CPaintManagerUI::ReapObjects(CControlUI* pControl)
     if (pControl == m_pEventHover) m_pEventHover = nullptr;
     if (pControl == m_pEventClick) m_pEventClick = nullptr;
     if (pControl == m_pFocus) m_pFocus = nullptr;
+    m_accessible.Forget(pControl);
     KillTimer(pControl);
     const CUIString sName = pControl->GetName();
     if (!sName.IsEmpty() && m_mNameHash.Find(sName) == pControl) m_mNameHash.Remove(sName);
@@ -311,6 +312,16 @@ HWND CPaintManagerUI::GetTooltipWindow() const
 POINT CPaintManagerUI::GetMousePos() const
 {
     return m_ptLastMousePos;
+}
+
+CControlUI* CPaintManagerUI::GetHoverControl() const
+{
+    return m_pEventHover;
+}
+
+CAccessibleTree& CPaintManagerUI::GetAccessibleTree()
+{
+    return m_accessible;
 }
 
 SIZE CPaintManagerUI::GetClientSize() const
@@ -380,7 +391,9 @@ void CPaintManagerUI::SetFocus(CControlUI* pControl)
     m_pFocus = pControl;
     TEventUI event = MakeEvent(EVT_SETFOCUS, pControl);
     pControl->Event(event);
-    if (watchNew.Get() != nullptr) SendNotify(pControl, L"setfocus");
+    if (watchNew.Get() == nullptr) return;
+    m_accessible.RaiseEvent(EVENT_OBJECT_FOCUS, pControl);
+    SendNotify(pControl, L"setfocus");
 }
 
 void CPaintManagerUI::SetFocusNeeded(CControlUI* pControl)
@@ -625,6 +638,7 @@ void CPaintManagerUI::DeliverNotify(TNotifyUI& Msg)
 {
     // A delegate or notifier may destroy the sender; later receivers then see
     // a null sender rather than a dead one.
+    m_accessible.OnNotify(Msg);
     CControlWatch watch(*this, Msg.sender);
     if (Msg.sender != nullptr && Msg.sender->OnNotify) Msg.sender->OnNotify(&Msg);
     for (int i = 0; i < m_aNotifiers.GetSize(); ++i) {

@@ -3,6 +3,7 @@
 // paints the control tree, runs control timers and delivers notifications.
 // Its static resource API forwards to the process-wide CResourceSettings.
 
+#include "varnelui/core/UIAccessibleTree.h"
 #include "varnelui/core/UIDefines.h"
 #include "varnelui/core/UIString.h"
 #include "varnelui/core/StdPtrArray.h"
@@ -25,6 +26,10 @@ struct TImageInfo;
 // notifications of native child windows are reflected back to them.
 constexpr UINT UIMSG_DELAYED_CLEANUP = WM_APP + 1;
 constexpr UINT UIMSG_REFLECT_OFFSET = 0x2000;
+// Runs a default action an assistive tool asked for; wParam is the control's
+// child id. Posted, so the tool's call returns first: a click that opens a
+// modal box must not hold the tool (often another process) inside its call.
+constexpr UINT UIMSG_ACCESSIBLE_ACTION = WM_APP + 2;
 
 // A control plug-in's factory: a new control for the element name, or null.
 using LPCREATECONTROL = CControlUI* (*)(LPCWSTR pstrType);
@@ -62,6 +67,10 @@ public:
     HDC GetPaintDC() const;
     HWND GetTooltipWindow() const;
     POINT GetMousePos() const;
+    // The control under the mouse, the one that got the last mouse enter.
+    CControlUI* GetHoverControl() const;
+    // The window's accessibility objects, ids and events.
+    CAccessibleTree& GetAccessibleTree();
     SIZE GetClientSize() const;
 
     void NeedUpdate();
@@ -381,6 +390,7 @@ private:
     // is destroyed while a message is being dispatched (see CControlWatch).
     CStdPtrArray m_aWatchedControls;
     CStdStringPtrMap m_mNameHash{83};
+    CAccessibleTree m_accessible{*this};
 
     // Window-level settings.
     SIZE m_szInitWindowSize = {};

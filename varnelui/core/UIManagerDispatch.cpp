@@ -42,6 +42,10 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
 
     switch (uMsg) {
     case UIMSG_DELAYED_CLEANUP: DeleteDelayedCleanup(); break;
+    case UIMSG_ACCESSIBLE_ACTION: m_accessible.RunDefaultAction(static_cast<LONG>(wParam)); return true;
+    case WM_GETOBJECT:
+        if (m_accessible.OnGetObject(wParam, lParam, lRes)) return true;
+        break;
     case WM_CLOSE: OnClose(); break;
     case WM_ERASEBKGND: lRes = 1; return true;
     case WM_PAINT: OnPaint(); return true;

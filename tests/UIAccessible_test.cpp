@@ -10,6 +10,7 @@
 
 #include "support/AccessibleClient.h"
 #include "support/ManagerHarness.h"
+#include "support/TestHelpers.h"
 
 #include <oleacc.h>
 
@@ -20,6 +21,7 @@
 
 using namespace VarnelUI;
 using ManagerHarness::CTestWindow;
+using VarnelTest::Narrow;
 using namespace VarnelTest::AccessibleClient;
 
 namespace {
@@ -73,7 +75,6 @@ protected:
         EXPECT_TRUE(acc) << Narrow(name);
         return acc;
     }
-    static std::string Narrow(const std::wstring& s) { return std::string(s.begin(), s.end()); }
 
     // The object and name the tool finds for an event's child id.
     std::wstring NameFromEvent(const TWinEvent& e)

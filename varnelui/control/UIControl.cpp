@@ -147,6 +147,12 @@ CControlUI::~CControlUI()
     if (m_pManager != nullptr) m_pManager->ReapObjects(this);
 }
 
+CControlUI::TAccessibleOverrides& CControlUI::AccessibleOverrides()
+{
+    if (m_pAccessibleOverrides == nullptr) m_pAccessibleOverrides = std::make_unique<TAccessibleOverrides>();
+    return *m_pAccessibleOverrides;
+}
+
 CUIString CControlUI::GetAccessibleName() const
 {
     return m_pAccessibleOverrides != nullptr ? m_pAccessibleOverrides->sName : CUIString();
@@ -154,8 +160,7 @@ CUIString CControlUI::GetAccessibleName() const
 
 void CControlUI::SetAccessibleName(LPCWSTR pstrName)
 {
-    if (m_pAccessibleOverrides == nullptr) m_pAccessibleOverrides = std::make_unique<TAccessibleOverrides>();
-    m_pAccessibleOverrides->sName = pstrName;
+    AccessibleOverrides().sName = pstrName;
     RaiseAccessibleEvent(EVENT_OBJECT_NAMECHANGE);
 }
 
@@ -166,8 +171,7 @@ CUIString CControlUI::GetAccessibleDescription() const
 
 void CControlUI::SetAccessibleDescription(LPCWSTR pstrDescription)
 {
-    if (m_pAccessibleOverrides == nullptr) m_pAccessibleOverrides = std::make_unique<TAccessibleOverrides>();
-    m_pAccessibleOverrides->sDescription = pstrDescription;
+    AccessibleOverrides().sDescription = pstrDescription;
     RaiseAccessibleEvent(EVENT_OBJECT_DESCRIPTIONCHANGE);
 }
 
@@ -178,8 +182,7 @@ long CControlUI::GetAccessibleRole() const
 
 void CControlUI::SetAccessibleRole(long nRole)
 {
-    if (m_pAccessibleOverrides == nullptr) m_pAccessibleOverrides = std::make_unique<TAccessibleOverrides>();
-    m_pAccessibleOverrides->nRole = nRole;
+    AccessibleOverrides().nRole = nRole;
 }
 
 void CControlUI::RaiseAccessibleEvent(DWORD dwEvent)

@@ -258,6 +258,7 @@ protected:
 
 private:
     struct TAccessibleOverrides;
+    TAccessibleOverrides& AccessibleOverrides();
     // Made only for the few controls a skin describes to assistive tools.
     std::unique_ptr<TAccessibleOverrides> m_pAccessibleOverrides;
 };

@@ -195,12 +195,11 @@ STDMETHODIMP CAccessibleUI::get_accChild(VARIANT varChild, IDispatch** ppdispChi
 {
     if (ppdispChild == nullptr) return E_POINTER;
     *ppdispChild = nullptr;
-    HRESULT hr = S_OK;
-    CControlUI* pControl = Resolve(varChild, hr);
-    if (pControl == nullptr) return hr;
-    if (pControl == Self()) return E_INVALIDARG;
-    *ppdispChild = static_cast<IAccessible*>(m_pTree->ObjectFor(pControl));
-    return S_OK;
+    return About(varChild, [&](CControlUI& control) -> HRESULT {
+        if (&control == Self()) return E_INVALIDARG;
+        *ppdispChild = static_cast<IAccessible*>(m_pTree->ObjectFor(&control));
+        return S_OK;
+    });
 }
 
 // ---- IAccessible: describing --------------------------------------------------------
@@ -208,10 +207,8 @@ STDMETHODIMP CAccessibleUI::get_accChild(VARIANT varChild, IDispatch** ppdispChi
 STDMETHODIMP CAccessibleUI::get_accName(VARIANT varChild, BSTR* pszName)
 {
     if (ForWindow(varChild)) return m_pStandard->get_accName(varChild, pszName);
-    HRESULT hr = S_OK;
-    CControlUI* pControl = Resolve(varChild, hr);
-    if (pControl == nullptr) return hr;
-    return ReturnText(AccessibleTraits::Name(*pControl), pszName);
+    return About(varChild,
+                 [&](CControlUI& control) -> HRESULT { return ReturnText(AccessibleTraits::Name(control), pszName); });
 }
 
 STDMETHODIMP CAccessibleUI::get_accValue(VARIANT varChild, BSTR* pszValue)
@@ -219,24 +216,22 @@ STDMETHODIMP CAccessibleUI::get_accValue(VARIANT varChild, BSTR* pszValue)
     if (pszValue == nullptr) return E_POINTER;
     *pszValue = nullptr;
     if (ForWindow(varChild)) return m_pStandard->get_accValue(varChild, pszValue);
-    HRESULT hr = S_OK;
-    CControlUI* pControl = Resolve(varChild, hr);
-    if (pControl == nullptr) return hr;
-    CUIString sValue;
-    hr = AccessibleTraits::Value(*pControl, sValue);
-    if (hr != S_OK) return hr;
-    // An empty field still has a value: the empty text.
-    *pszValue = ::SysAllocString(sValue);
-    return *pszValue != nullptr ? S_OK : E_OUTOFMEMORY;
+    return About(varChild, [&](CControlUI& control) -> HRESULT {
+        CUIString sValue;
+        const HRESULT hr = AccessibleTraits::Value(control, sValue);
+        if (hr != S_OK) return hr;
+        // An empty field still has a value: the empty text.
+        *pszValue = ::SysAllocString(sValue);
+        return *pszValue != nullptr ? S_OK : E_OUTOFMEMORY;
+    });
 }
 
 STDMETHODIMP CAccessibleUI::get_accDescription(VARIANT varChild, BSTR* pszDescription)
 {
     if (ForWindow(varChild)) return m_pStandard->get_accDescription(varChild, pszDescription);
-    HRESULT hr = S_OK;
-    CControlUI* pControl = Resolve(varChild, hr);
-    if (pControl == nullptr) return hr;
-    return ReturnText(AccessibleTraits::Description(*pControl), pszDescription);
+    return About(varChild, [&](CControlUI& control) -> HRESULT {
+        return ReturnText(AccessibleTraits::Description(control), pszDescription);
+    });
 }
 
 STDMETHODIMP CAccessibleUI::get_accRole(VARIANT varChild, VARIANT* pvarRole)
@@ -244,11 +239,10 @@ STDMETHODIMP CAccessibleUI::get_accRole(VARIANT varChild, VARIANT* pvarRole)
     if (pvarRole == nullptr) return E_POINTER;
     ::VariantInit(pvarRole);
     if (ForWindow(varChild)) return m_pStandard->get_accRole(varChild, pvarRole);
-    HRESULT hr = S_OK;
-    CControlUI* pControl = Resolve(varChild, hr);
-    if (pControl == nullptr) return hr;
-    SetI4(pvarRole, AccessibleTraits::Role(*pControl));
-    return S_OK;
+    return About(varChild, [&](CControlUI& control) -> HRESULT {
+        SetI4(pvarRole, AccessibleTraits::Role(control));
+        return S_OK;
+    });
 }
 
 STDMETHODIMP CAccessibleUI::get_accState(VARIANT varChild, VARIANT* pvarState)
@@ -256,18 +250,15 @@ STDMETHODIMP CAccessibleUI::get_accState(VARIANT varChild, VARIANT* pvarState)
     if (pvarState == nullptr) return E_POINTER;
     ::VariantInit(pvarState);
     if (ForWindow(varChild)) return m_pStandard->get_accState(varChild, pvarState);
-    HRESULT hr = S_OK;
-    CControlUI* pControl = Resolve(varChild, hr);
-    if (pControl == nullptr) return hr;
-    SetI4(pvarState, AccessibleTraits::State(*pControl));
-    return S_OK;
+    return About(varChild, [&](CControlUI& control) -> HRESULT {
+        SetI4(pvarState, AccessibleTraits::State(control));
+        return S_OK;
+    });
 }
 
 STDMETHODIMP CAccessibleUI::get_accHelp(VARIANT varChild, BSTR* pszHelp)
 {
-    HRESULT hr = S_OK;
-    if (Resolve(varChild, hr) == nullptr) return hr;
-    return ReturnText(CUIString(), pszHelp);
+    return About(varChild, [&](CControlUI&) { return ReturnText(CUIString(), pszHelp); });
 }
 
 STDMETHODIMP CAccessibleUI::get_accHelpTopic(BSTR* pszHelpFile, VARIANT, long* pidTopic)
@@ -280,24 +271,22 @@ STDMETHODIMP CAccessibleUI::get_accHelpTopic(BSTR* pszHelpFile, VARIANT, long* p
 STDMETHODIMP CAccessibleUI::get_accKeyboardShortcut(VARIANT varChild, BSTR* pszKeyboardShortcut)
 {
     if (ForWindow(varChild)) return m_pStandard->get_accKeyboardShortcut(varChild, pszKeyboardShortcut);
-    HRESULT hr = S_OK;
-    CControlUI* pControl = Resolve(varChild, hr);
-    if (pControl == nullptr) return hr;
-    CUIString sShortcut;
-    if (pControl->GetShortcut() != L'\0') {
-        sShortcut = L"Alt+";
-        sShortcut += pControl->GetShortcut();
-    }
-    return ReturnText(sShortcut, pszKeyboardShortcut);
+    return About(varChild, [&](CControlUI& control) -> HRESULT {
+        CUIString sShortcut;
+        if (control.GetShortcut() != L'\0') {
+            sShortcut = L"Alt+";
+            sShortcut += control.GetShortcut();
+        }
+        return ReturnText(sShortcut, pszKeyboardShortcut);
+    });
 }
 
 STDMETHODIMP CAccessibleUI::get_accDefaultAction(VARIANT varChild, BSTR* pszDefaultAction)
 {
     if (ForWindow(varChild)) return m_pStandard->get_accDefaultAction(varChild, pszDefaultAction);
-    HRESULT hr = S_OK;
-    CControlUI* pControl = Resolve(varChild, hr);
-    if (pControl == nullptr) return hr;
-    return ReturnText(AccessibleTraits::DefaultActionName(*pControl), pszDefaultAction);
+    return About(varChild, [&](CControlUI& control) -> HRESULT {
+        return ReturnText(AccessibleTraits::DefaultActionName(control), pszDefaultAction);
+    });
 }
 
 // ---- IAccessible: focus and selection ----------------------------------------------
@@ -331,21 +320,20 @@ STDMETHODIMP CAccessibleUI::get_accSelection(VARIANT* pvarChildren)
 STDMETHODIMP CAccessibleUI::accSelect(long flagsSelect, VARIANT varChild)
 {
     if (ForWindow(varChild)) return m_pStandard->accSelect(flagsSelect, varChild);
-    HRESULT hr = S_OK;
-    CControlUI* pControl = Resolve(varChild, hr);
-    if (pControl == nullptr) return hr;
-    if ((flagsSelect & ~(SELFLAG_TAKEFOCUS | SELFLAG_TAKESELECTION)) != 0) return E_INVALIDARG;
-    if ((flagsSelect & SELFLAG_TAKEFOCUS) != 0) {
-        if ((AccessibleTraits::State(*pControl) & STATE_SYSTEM_FOCUSABLE) == 0) return E_INVALIDARG;
-        pControl->SetFocus();
-    }
-    if ((flagsSelect & SELFLAG_TAKESELECTION) != 0) {
-        const long nRole = AccessibleTraits::Role(*pControl);
-        if (nRole != ROLE_SYSTEM_LISTITEM && nRole != ROLE_SYSTEM_OUTLINEITEM && nRole != ROLE_SYSTEM_RADIOBUTTON)
-            return E_INVALIDARG;
-        AccessibleTraits::DoDefaultAction(*pControl);
-    }
-    return S_OK;
+    return About(varChild, [&](CControlUI& control) -> HRESULT {
+        if ((flagsSelect & ~(SELFLAG_TAKEFOCUS | SELFLAG_TAKESELECTION)) != 0) return E_INVALIDARG;
+        if ((flagsSelect & SELFLAG_TAKEFOCUS) != 0) {
+            if ((AccessibleTraits::State(control) & STATE_SYSTEM_FOCUSABLE) == 0) return E_INVALIDARG;
+            control.SetFocus();
+        }
+        if ((flagsSelect & SELFLAG_TAKESELECTION) != 0) {
+            const long nRole = AccessibleTraits::Role(control);
+            if (nRole != ROLE_SYSTEM_LISTITEM && nRole != ROLE_SYSTEM_OUTLINEITEM && nRole != ROLE_SYSTEM_RADIOBUTTON)
+                return E_INVALIDARG;
+            AccessibleTraits::DoDefaultAction(control);
+        }
+        return S_OK;
+    });
 }
 
 // ---- IAccessible: geometry ------------------------------------------------------
@@ -355,15 +343,14 @@ STDMETHODIMP CAccessibleUI::accLocation(long* pxLeft, long* pyTop, long* pcxWidt
     if (pxLeft == nullptr || pyTop == nullptr || pcxWidth == nullptr || pcyHeight == nullptr) return E_POINTER;
     *pxLeft = *pyTop = *pcxWidth = *pcyHeight = 0;
     if (ForWindow(varChild)) return m_pStandard->accLocation(pxLeft, pyTop, pcxWidth, pcyHeight, varChild);
-    HRESULT hr = S_OK;
-    CControlUI* pControl = Resolve(varChild, hr);
-    if (pControl == nullptr) return hr;
-    const RECT rc = ScreenRect(*pControl);
-    *pxLeft = rc.left;
-    *pyTop = rc.top;
-    *pcxWidth = rc.right - rc.left;
-    *pcyHeight = rc.bottom - rc.top;
-    return S_OK;
+    return About(varChild, [&](CControlUI& control) -> HRESULT {
+        const RECT rc = ScreenRect(control);
+        *pxLeft = rc.left;
+        *pyTop = rc.top;
+        *pcxWidth = rc.right - rc.left;
+        *pcyHeight = rc.bottom - rc.top;
+        return S_OK;
+    });
 }
 
 CControlUI* CAccessibleUI::Navigate(CControlUI& from, long navDir) const
@@ -392,14 +379,13 @@ STDMETHODIMP CAccessibleUI::accNavigate(long navDir, VARIANT varStart, VARIANT* 
     const bool bIntoChildren = navDir == NAVDIR_FIRSTCHILD || navDir == NAVDIR_LASTCHILD;
     // The window's siblings are the system's business; its children are ours.
     if (ForWindow(varStart) && !bIntoChildren) return m_pStandard->accNavigate(navDir, varStart, pvarEndUpAt);
-    HRESULT hr = S_OK;
-    CControlUI* pFrom = Resolve(varStart, hr);
-    if (pFrom == nullptr) return hr;
-    if (navDir < NAVDIR_UP || navDir > NAVDIR_LASTCHILD) return E_INVALIDARG;
-    CControlUI* pTo = Navigate(*pFrom, navDir);
-    if (pTo == nullptr) return S_FALSE;
-    ToVariant(pTo, pvarEndUpAt);
-    return S_OK;
+    return About(varStart, [&](CControlUI& control) -> HRESULT {
+        if (navDir < NAVDIR_UP || navDir > NAVDIR_LASTCHILD) return E_INVALIDARG;
+        CControlUI* pTo = Navigate(control, navDir);
+        if (pTo == nullptr) return S_FALSE;
+        ToVariant(pTo, pvarEndUpAt);
+        return S_OK;
+    });
 }
 
 STDMETHODIMP CAccessibleUI::accHitTest(long xLeft, long yTop, VARIANT* pvarChild)
@@ -437,14 +423,13 @@ STDMETHODIMP CAccessibleUI::accHitTest(long xLeft, long yTop, VARIANT* pvarChild
 STDMETHODIMP CAccessibleUI::accDoDefaultAction(VARIANT varChild)
 {
     if (ForWindow(varChild)) return m_pStandard->accDoDefaultAction(varChild);
-    HRESULT hr = S_OK;
-    CControlUI* pControl = Resolve(varChild, hr);
-    if (pControl == nullptr) return hr;
-    if (AccessibleTraits::DefaultActionName(*pControl).IsEmpty()) return DISP_E_MEMBERNOTFOUND;
-    const LONG nId = m_pTree->ChildId(pControl);
-    const HWND hWnd = m_pTree->Manager().GetPaintWindow();
-    if (!::PostMessageW(hWnd, UIMSG_ACCESSIBLE_ACTION, static_cast<WPARAM>(nId), 0)) return E_FAIL;
-    return S_OK;
+    return About(varChild, [&](CControlUI& control) -> HRESULT {
+        if (AccessibleTraits::DefaultActionName(control).IsEmpty()) return DISP_E_MEMBERNOTFOUND;
+        const LONG nId = m_pTree->ChildId(&control);
+        const HWND hWnd = m_pTree->Manager().GetPaintWindow();
+        if (!::PostMessageW(hWnd, UIMSG_ACCESSIBLE_ACTION, static_cast<WPARAM>(nId), 0)) return E_FAIL;
+        return S_OK;
+    });
 }
 
 STDMETHODIMP CAccessibleUI::put_accName(VARIANT, BSTR)

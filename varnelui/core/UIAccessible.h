@@ -86,6 +86,14 @@ private:
     // descendant by child id. Null with the error to return.
     CControlUI* Resolve(const VARIANT& varChild, HRESULT& hr) const;
     bool IsBelowSelf(CControlUI& control) const;
+    // answer(control) for the control varChild names, or Resolve's error.
+    template <class Answer>
+    HRESULT About(const VARIANT& varChild, Answer&& answer) const
+    {
+        HRESULT hr = S_OK;
+        CControlUI* pControl = Resolve(varChild, hr);
+        return pControl != nullptr ? answer(*pControl) : hr;
+    }
     // CHILDID_SELF for this object's control, otherwise the control's object.
     void ToVariant(CControlUI* pControl, VARIANT* pvar) const;
     std::vector<CControlUI*> ChildrenOfSelf() const;

@@ -207,6 +207,13 @@ TEST_F(AccessibleTest, ObjectsOfDestroyedControlsAndWindowsAnswerDisconnected)
     EXPECT_EQ(RPC_E_DISCONNECTED, ok->get_accParent(&pParent));
     EXPECT_EQ(pParent, nullptr);
     EXPECT_EQ(ChildNames(window.Get()).size(), 5u);
+    // A control moved to another window (a combo's items into its popup) is
+    // no longer this window's to describe, whatever becomes of it there.
+    const Acc shut = Get(L"Close");
+    CControlUI* pShut = wnd.pm.FindControl(L"shut");
+    pShut->SetManager(nullptr, pShut->GetParent(), false);
+    EXPECT_EQ(RPC_E_DISCONNECTED, shut->get_accName(Self(), name.ReleaseAndGetAddressOf()));
+    pShut->SetManager(&wnd.pm, pShut->GetParent(), false);
 
     Acc orphan;
     {

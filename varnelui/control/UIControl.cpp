@@ -232,6 +232,9 @@ CPaintManagerUI* CControlUI::GetManager() const
 
 void CControlUI::SetManager(CPaintManagerUI* pManager, CControlUI* pParent, bool bInit)
 {
+    // Moving to another window (a combo's items into its popup) ends what the
+    // old window told tools about the control; it would not hear of its death.
+    if (m_pManager != nullptr && m_pManager != pManager) m_pManager->GetAccessibleTree().Forget(this);
     m_pManager = pManager;
     m_pParent = pParent;
     if (bInit && m_pParent != nullptr) Init();

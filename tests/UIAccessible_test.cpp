@@ -3,8 +3,11 @@
 // AccessibleChildren, and the events a SetWinEventHook hook receives.
 #include <gtest/gtest.h>
 
+#include "varnelui/control/UICheckBox.h"
 #include "varnelui/control/UIContainer.h"
+#include "varnelui/control/UIList.h"
 #include "varnelui/control/UIProgress.h"
+#include "varnelui/control/UITreeNode.h"
 #include "varnelui/core/UIComPtr.h"
 #include "varnelui/core/UIDlgBuilder.h"
 
@@ -293,4 +296,54 @@ TEST_F(AccessibleTest, EventsCarryChildIdsThatStayWithTheirControl)
     EXPECT_EQ(NameFromEvent(ours(EVENT_OBJECT_CREATE).at(0)), L"Blue");
     EXPECT_EQ(ours(EVENT_OBJECT_DESTROY).at(0).idChild, redId);
     ::UnhookWinEvent(hook);
+}
+
+TEST(AccessibleListsAndTrees, ItemsShowTheirSelectionAndNodesTheirExpansion)
+{
+    CTestWindow wnd{400, 300};
+    CDialogBuilder builder;
+    ASSERT_TRUE(wnd.pm.AttachDialog(builder.Create(LR"(<Window><VerticalLayout>
+      <List name="servers" height="100">
+        <ListLabelElement text="North" height="20"/>
+        <ListLabelElement text="South" height="20"/>
+      </List>
+      <TreeView name="tree" height="120">
+        <TreeNode name="A" text="Games"><TreeNode name="A1" text="Puzzle"><TreeNode text="Tiles"/></TreeNode></TreeNode>
+        <TreeNode name="B" text="Tools"/>
+      </TreeView>
+    </VerticalLayout></Window>)",
+                                                   nullptr, nullptr, &wnd.pm)));
+    static_cast<CListUI*>(wnd.pm.FindControl(L"servers"))->SelectItem(1);
+    wnd.Paint();
+    const Acc window = WindowObject(wnd.hwnd);
+    ASSERT_TRUE(window);
+    const std::vector<Acc> top = Children(window.Get());
+    ASSERT_EQ(top.size(), 2u);
+    EXPECT_EQ(Role(top[0].Get()), ROLE_SYSTEM_LIST);
+    EXPECT_EQ(Role(top[1].Get()), ROLE_SYSTEM_OUTLINE);
+
+    const Acc north = Find(window.Get(), L"North"), south = Find(window.Get(), L"South");
+    ASSERT_TRUE(north && south);
+    EXPECT_EQ(Role(south.Get()), ROLE_SYSTEM_LISTITEM);
+    EXPECT_EQ(State(north.Get()) & STATE_SYSTEM_SELECTED, 0);
+    EXPECT_NE(State(south.Get()) & STATE_SYSTEM_SELECTED, 0);
+    // Selecting through the tool moves the selection as a click would.
+    EXPECT_EQ(S_OK, north->accDoDefaultAction(Self()));
+    wnd.Pump();
+    EXPECT_NE(State(north.Get()) & STATE_SYSTEM_SELECTED, 0);
+    EXPECT_EQ(State(south.Get()) & STATE_SYSTEM_SELECTED, 0);
+
+    const Acc games = Find(window.Get(), L"Games"), puzzle = Find(window.Get(), L"Puzzle");
+    const Acc tools = Find(window.Get(), L"Tools");
+    ASSERT_TRUE(games && puzzle && tools);
+    EXPECT_EQ(Role(games.Get()), ROLE_SYSTEM_OUTLINEITEM);
+    EXPECT_NE(State(games.Get()) & STATE_SYSTEM_EXPANDED, 0);
+    EXPECT_EQ(State(tools.Get()) & (STATE_SYSTEM_EXPANDED | STATE_SYSTEM_COLLAPSED), 0) << "a leaf is neither";
+    auto* pGames = static_cast<CTreeNodeUI*>(wnd.pm.FindControl(L"A"));
+    pGames->GetFolderButton()->Selected(true);
+    wnd.Pump();
+    EXPECT_NE(State(games.Get()) & STATE_SYSTEM_COLLAPSED, 0);
+    // The collapsed node's rows leave the tree the tool sees.
+    EXPECT_FALSE(Find(window.Get(), L"Puzzle"));
+    EXPECT_NE(State(puzzle.Get()) & STATE_SYSTEM_INVISIBLE, 0);
 }

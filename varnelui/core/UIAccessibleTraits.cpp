@@ -1,13 +1,16 @@
 #include "varnelui/core/UIAccessibleTraits.h"
 
+#include "varnelui/control/UICheckBox.h"
 #include "varnelui/control/UIContainer.h"
 #include "varnelui/control/UIDateTime.h"
 #include "varnelui/control/UIEdit.h"
+#include "varnelui/control/UIListInfo.h"
 #include "varnelui/control/UIOption.h"
 #include "varnelui/control/UIProgress.h"
 #include "varnelui/control/UIRichEdit.h"
 #include "varnelui/control/UIScrollBar.h"
 #include "varnelui/control/UITabLayout.h"
+#include "varnelui/control/UITreeNode.h"
 #include "varnelui/core/UIManager.h"
 
 #include <oleacc.h>
@@ -143,6 +146,15 @@ long EditableState(CControlUI& control)
     return (bReadOnly ? STATE_SYSTEM_READONLY : 0) | (bPassword ? STATE_SYSTEM_PROTECTED : 0);
 }
 
+// Only a node with children is expanded or collapsed; a checked folder
+// button is the collapsed look.
+long TreeNodeState(CControlUI& control)
+{
+    auto* pNode = static_cast<CTreeNodeUI*>(control.GetInterface(L"TreeNode"));
+    if (pNode == nullptr || !pNode->IsHasChild()) return 0;
+    return pNode->GetFolderButton()->GetCheck() ? STATE_SYSTEM_COLLAPSED : STATE_SYSTEM_EXPANDED;
+}
+
 } // namespace
 
 long RoleFromName(LPCWSTR pstrName)
@@ -207,8 +219,11 @@ long State(CControlUI& control)
         if (pTabs->GetCurSel() >= 0 && pTabs->GetItemAt(pTabs->GetCurSel()) == &control)
             nState |= STATE_SYSTEM_SELECTED;
     }
-    if (IsItem(control)) nState |= STATE_SYSTEM_SELECTABLE;
-    return nState | EditableState(control);
+    if (auto* pItem = static_cast<IListItemUI*>(control.GetInterface(L"ListItem"))) {
+        nState |= STATE_SYSTEM_SELECTABLE;
+        if (pItem->IsSelected()) nState |= STATE_SYSTEM_SELECTED;
+    }
+    return nState | EditableState(control) | TreeNodeState(control);
 }
 
 HRESULT Value(CControlUI& control, CUIString& sValue)

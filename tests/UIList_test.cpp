@@ -154,6 +154,45 @@ TEST(List, ClicksSelectDoubleClicksAndEnterActivate)
     EXPECT_FALSE(row3->IsSelected());
 }
 
+TEST(List, RowsFromTheSkinCarryTheirColumnTextsAndTheSelection)
+{
+    // The header comes first, so a text row knows its three columns when
+    // its attributes are read.
+    std::wstring skin = ListSkin(0, L"");
+    skin.insert(skin.find(L"</List>"), L"<ListTextElement texts=\"one|two|three|four\"/>"
+                                       L"<ListTextElement texts=\"|middle\" enabled=\"false\" selected=\"true\"/>"
+                                       L"<ListContainerElement height=\"20\"/>"
+                                       L"<ListTextElement texts=\"last\" selected=\"true\"/>");
+    TListWindow w(skin);
+    ASSERT_EQ(w.list->GetCount(), 4);
+    auto* first = static_cast<CListTextElementUI*>(w.list->GetItemAt(0));
+    auto* second = static_cast<CListTextElementUI*>(w.list->GetItemAt(1));
+    EXPECT_STREQ(first->GetText(0), L"one");
+    EXPECT_STREQ(first->GetText(2), L"three");
+    EXPECT_EQ(first->GetText(3), nullptr);
+    EXPECT_EQ(second->GetText(0), nullptr);
+    EXPECT_STREQ(second->GetText(1), L"middle");
+    // The disabled row cannot be selected; the last row is.
+    EXPECT_FALSE(second->IsSelected());
+    EXPECT_EQ(w.list->GetCurSel(), 3);
+
+    // A shorter value takes the texts of the columns it has no part for.
+    first->SetAttribute(L"texts", L"uno");
+    EXPECT_STREQ(first->GetText(0), L"uno");
+    EXPECT_EQ(first->GetText(1), nullptr);
+
+    // The attribute moves the list's selection like a click, and unselecting
+    // the selected row leaves the list without one.
+    w.TakeNotes();
+    CControlUI* container = w.list->GetItemAt(2);
+    container->SetAttribute(L"selected", L"true");
+    EXPECT_EQ(w.list->GetCurSel(), 2);
+    EXPECT_EQ(w.TakeNotes(), (Notes{"itemselect(2,3)"}));
+    container->SetAttribute(L"selected", L"false");
+    EXPECT_EQ(w.list->GetCurSel(), -1);
+    EXPECT_FALSE(static_cast<IListItemUI*>(container->GetInterface(L"ListItem"))->IsSelected());
+}
+
 TEST(List, KeysMoveTheSelectionAndEndScrollsTheLastSelectableRowIntoView)
 {
     TListWindow w(ListSkin(30, L"vscrollbar=\"true\""));

@@ -29,6 +29,11 @@ UINT CListContainerElementUI::GetControlFlags() const
     return kListItemControlFlags;
 }
 
+void CListContainerElementUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
+{
+    if (!ApplyListItemElementAttribute(*this, pstrName, pstrValue)) CContainerUI::SetAttribute(pstrName, pstrValue);
+}
+
 bool CListContainerElementUI::Activate()
 {
     return m_item.Activate(*this, CContainerUI::Activate());

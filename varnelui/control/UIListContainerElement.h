@@ -18,6 +18,7 @@ public:
     LPVOID GetInterface(LPCWSTR pstrName) override;
     UINT GetControlFlags() const override;
 
+    void SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
     bool Activate() override;
     void SetVisible(bool bVisible = true) override;
     void DoEvent(TEventUI& event) override;

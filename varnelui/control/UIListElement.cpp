@@ -21,6 +21,11 @@ UINT CListElementUI::GetControlFlags() const
     return kListItemControlFlags;
 }
 
+void CListElementUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
+{
+    if (!ApplyListItemElementAttribute(*this, pstrName, pstrValue)) CControlUI::SetAttribute(pstrName, pstrValue);
+}
+
 bool CListElementUI::Activate()
 {
     return m_item.Activate(*this, CControlUI::Activate());

@@ -4,6 +4,7 @@
 // drawing its background and text with the owner's shared appearance.
 
 #include "varnelui/control/UIListInfo.h"
+#include "varnelui/core/UIAttrParse.h"
 
 namespace VarnelUI {
 
@@ -59,5 +60,26 @@ private:
     UINT m_uButtonState = 0;
     IListOwnerUI* m_pOwner = nullptr;
 };
+
+// The attributes every kind of list item reads, whatever control it is built
+// on. "selected" goes through the owner, so a skin can show a list with its
+// selection already made; an item that is disabled at that point stays
+// unselected. True when the name was one of them.
+template <class TItem>
+bool ApplyListItemElementAttribute(TItem& item, LPCWSTR pstrName, LPCWSTR pstrValue)
+{
+    static const AttrParse::TAttributeEntry<TItem> kAttributes[] = {
+        {L"selected", AttrParse::AttrSyntax::Bool,
+         [](TItem& c, LPCWSTR v) {
+             IListOwnerUI* pOwner = c.GetOwner();
+             // Unselecting the owner's current item clears the owner's
+             // selection too, not only the item's flag.
+             if (!AttrParse::ParseBool(v) && c.IsSelected() && pOwner != nullptr && pOwner->GetCurSel() == c.GetIndex())
+                 pOwner->SelectItem(-1);
+             else c.Select(AttrParse::ParseBool(v));
+         }},
+    };
+    return AttrParse::ApplyFromTable(kAttributes, item, pstrName, pstrValue);
+}
 
 } // namespace VarnelUI

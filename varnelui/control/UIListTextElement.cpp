@@ -2,11 +2,19 @@
 
 #include "varnelui/core/UIManager.h"
 
+#include <cwchar>
+
 namespace VarnelUI {
 
 namespace {
 
 const CControlRegistration<CListTextElementUI> kRegistration;
+
+// Only a row already in a list with a header has columns to fill, and the
+// builder adds a row to its list before it reads the row's attributes.
+const AttrParse::TAttributeEntry<CListTextElementUI> kTextElementAttributes[] = {
+    {L"texts", AttrParse::AttrSyntax::Text, [](CListTextElementUI& c, LPCWSTR v) { c.SetTexts(v); }},
+};
 
 } // namespace
 
@@ -36,6 +44,25 @@ void CListTextElementUI::SetOwner(CControlUI* pOwner)
 {
     CListLabelElementUI::SetOwner(pOwner);
     m_pOwnerList = pOwner != nullptr ? static_cast<IListUI*>(pOwner->GetInterface(L"IList")) : nullptr;
+}
+
+void CListTextElementUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
+{
+    if (!AttrParse::ApplyFromTable(kTextElementAttributes, *this, pstrName, pstrValue))
+        CListLabelElementUI::SetAttribute(pstrName, pstrValue);
+}
+
+void CListTextElementUI::SetTexts(LPCWSTR pstrTexts)
+{
+    LPCWSTR pstrPart = pstrTexts != nullptr ? pstrTexts : L"";
+    for (int iColumn = 0; iColumn < TListInfoUI::kMaxColumns; ++iColumn) {
+        LPCWSTR pstrEnd = pstrPart != nullptr ? std::wcschr(pstrPart, kColumnSeparator) : nullptr;
+        const CUIString sPart = pstrPart == nullptr  ? CUIString()
+                                : pstrEnd == nullptr ? CUIString(pstrPart)
+                                                     : CUIString(pstrPart, static_cast<int>(pstrEnd - pstrPart));
+        SetText(iColumn, sPart.IsEmpty() ? nullptr : sPart.GetData());
+        pstrPart = pstrEnd != nullptr ? pstrEnd + 1 : nullptr;
+    }
 }
 
 LPCWSTR CListTextElementUI::GetText(int iIndex) const

@@ -27,6 +27,7 @@ public:
     UINT GetControlFlags() const override;
 
     void SetOwner(CControlUI* pOwner) override;
+    void SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
 
     using CListLabelElementUI::GetText;
     using CListLabelElementUI::SetText;
@@ -34,6 +35,12 @@ public:
     LPCWSTR GetText(int iIndex) const;
     // Stored only for a column of the owner list's header.
     void SetText(int iIndex, LPCWSTR pstrText);
+
+    // One text per column, separated by kColumnSeparator; a column without a
+    // part, or with an empty one, loses its text, and parts beyond the
+    // owner list's columns are dropped.
+    void SetTexts(LPCWSTR pstrTexts);
+    static constexpr wchar_t kColumnSeparator = L'|';
 
     // The target of the link at that index as last drawn, or null.
     const CUIString* GetLinkContent(int iIndex) const;

@@ -19,6 +19,7 @@ Documents (written by hand, numbered in the order of the families):
   04-progress.xml  progress bars and sliders
   05-edit.xml      edit fields and rich edits
   06-date.xml      the date picker
+  07-lists.xml     lists: header, text, label and container rows
   10-tabs.xml      tab, tile and child layouts (child.xml is the child layout)
   11-scrolling.xml container scroll bars, their styles and a lone scroll bar
   12-layouts.xml   containers, vertical and horizontal layouts, floating
@@ -53,6 +54,9 @@ Images (8-bit RGBA):
                          right (normal, hot, pushed each), the thumb (normal,
                          hot, pushed, corner='5,5,5,5'), the track
                          (corner='5,5,5,5') and the grip drawn as the rail
+  list.png     100 x 28  three 32 x 28 list header cells, normal, hot, pushed,
+                         each a nine-grid with corner='4,4,4,4', then the
+                         4 x 28 column separator from x 96
 """
 import math
 import os
@@ -276,6 +280,25 @@ def date():
     return cv
 
 
+def list_header():
+    """Three header cells (normal, hot, pushed), each a nine-grid with
+    corner='4,4,4,4' whose bottom rule marks the header off from the rows,
+    then the separator the list draws at each column's right edge."""
+    CW, H = 32, 28
+    cv = Canvas(CW * 3 + 4, H, 4)
+    faces = {'n': (rgb(52, 59, 73), rgb(43, 49, 61)), 'h': (rgb(64, 72, 88), rgb(52, 59, 73)),
+             'p': (rgb(36, 41, 51), rgb(43, 49, 61))}
+    for k, state in enumerate('nhp'):
+        ox = CW * k
+        box = (ox, 0, ox + CW, H)
+        top, bottom = faces[state]
+        cv.fill(sd_round_rect(ox, 0, ox + CW, H, 0.01), box, lambda x, y, t=top, b=bottom: lerp(t, b, y / H))
+        cv.fill(sd_round_rect(ox, H - 2, ox + CW, H, 0.01), box, TEAL if state != 'h' else TEAL_HOT)
+    ox = CW * 3
+    cv.fill(sd_round_rect(ox + 1.5, 6, ox + 2.5, H - 6, 0.01), (ox, 0, ox + 4, H), rgb(104, 114, 132))
+    return cv
+
+
 def scroll():
     C = 16
     cv = Canvas(C * 17, C, 4)
@@ -320,6 +343,7 @@ IMAGES = [
     ('edit.png', edit),
     ('date.png', date),
     ('scroll.png', scroll),
+    ('list.png', list_header),
 ]
 
 

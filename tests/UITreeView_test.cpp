@@ -32,10 +32,10 @@ constexpr wchar_t kTreeSkin[] =
 
 struct TTreeWindow
 {
-    TTreeWindow()
+    explicit TTreeWindow(LPCWSTR pstrSkin = kTreeSkin)
     {
         CDialogBuilder builder;
-        tree = static_cast<CTreeViewUI*>(builder.Create(kTreeSkin, nullptr, nullptr, &wnd.pm));
+        tree = static_cast<CTreeViewUI*>(builder.Create(pstrSkin, nullptr, nullptr, &wnd.pm));
         wnd.pm.AttachDialog(tree);
         wnd.Paint();
     }
@@ -141,6 +141,21 @@ TEST(TreeView, FolderButtonsAndDoubleClicksCollapseAndExpandSubtrees)
     // The clicks selected the row, whose text took the selected colour.
     EXPECT_EQ(w.tree->GetCurSel(), 0);
     EXPECT_EQ(w.Node(L"A")->GetItemButton()->GetTextColor(), 0xFF0000FFU);
+}
+
+TEST(TreeView, ANestedNodeCollapsedByTheSkinStartsWithItsRowsHidden)
+{
+    // A1's folder button is checked while A1 is only A's child, before
+    // either is in the view.
+    std::wstring skin = kTreeSkin;
+    const std::wstring a1 = L"text=\"A1\"";
+    skin.replace(skin.find(a1), a1.size(), L"text=\"A1\" folderattr=\"selected=&quot;true&quot;\"");
+    TTreeWindow w(skin.c_str());
+    EXPECT_EQ(w.Rows(), L"A A1 (A1a) A2 B");
+    EXPECT_FALSE(w.Node(L"A1")->GetVisibleTag());
+
+    w.Click(w.Node(L"A1")->GetFolderButton());
+    EXPECT_EQ(w.Rows(), L"A A1 A1a A2 B");
 }
 
 TEST(TreeView, CheckingANodeChecksItsWholeSubtree)

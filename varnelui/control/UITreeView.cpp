@@ -99,6 +99,7 @@ bool CTreeViewUI::Add(CControlUI* pControl)
     Register(pNode);
     if (!CListUI::Add(pNode)) return false;
     for (int i = 0; i < pNode->GetCountChild(); ++i) Add(pNode->GetChildNode(i));
+    KeepCollapsed(pNode);
     return true;
 }
 
@@ -116,6 +117,7 @@ int CTreeViewUI::AddAt(CTreeNodeUI* pNode, int iIndex)
     // Every child's subtree follows, in order, not only the first child's.
     int iNext = iIndex + 1;
     for (int i = 0; i < pNode->GetCountChild() && iNext >= 0; ++i) iNext = AddAt(pNode->GetChildNode(i), iNext);
+    if (iNext >= 0) KeepCollapsed(pNode);
     return iNext;
 }
 
@@ -146,6 +148,16 @@ bool CTreeViewUI::RemoveAt(int iIndex)
 }
 
 // ---- expanding and checking -------------------------------------------------------------
+
+// A node whose folder button was checked before it joined the view (a nested
+// node's folderattr in a skin is read while only its parent node holds it)
+// sent its notification to nobody: its descendants' rows are hidden here.
+void CTreeViewUI::KeepCollapsed(CTreeNodeUI* pNode)
+{
+    if (!pNode->IsHasChild() || !pNode->GetFolderButton()->IsSelected()) return;
+    pNode->SetVisibleTag(false);
+    SetItemExpand(false, pNode);
+}
 
 void CTreeViewUI::ExpandRow(bool bExpanded, CTreeNodeUI* pNode)
 {

@@ -63,6 +63,8 @@ private:
     // Hooks the view's handlers to the node and gives it the view's settings.
     void Register(CTreeNodeUI* pNode);
     void ExpandRow(bool bExpanded, CTreeNodeUI* pNode);
+    // Hides the descendants of a node that arrives collapsed.
+    void KeepCollapsed(CTreeNodeUI* pNode);
     template <class F>
     void ForEachNode(F f);
 

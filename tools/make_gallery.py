@@ -20,6 +20,8 @@ Documents (written by hand, numbered in the order of the families):
   05-edit.xml      edit fields and rich edits
   06-date.xml      the date picker
   07-lists.xml     lists: header, text, label and container rows
+  08-combo.xml     combos and combo boxes
+  09-tree.xml      tree views
   10-tabs.xml      tab, tile and child layouts (child.xml is the child layout)
   11-scrolling.xml container scroll bars, their styles and a lone scroll bar
   12-layouts.xml   containers, vertical and horizontal layouts, floating
@@ -57,6 +59,10 @@ Images (8-bit RGBA):
   list.png     100 x 28  three 32 x 28 list header cells, normal, hot, pushed,
                          each a nine-grid with corner='4,4,4,4', then the
                          4 x 28 column separator from x 96
+  folders.png   64 x 16  four 16 x 16 tree folder buttons: open, open hot,
+                         closed, closed hot
+  arrow.png    140 x 28  five 28 x 28 combo box arrow cells: normal, hot,
+                         pushed, focused, disabled
 """
 import math
 import os
@@ -299,6 +305,42 @@ def list_header():
     return cv
 
 
+def chevron(ox, oy, points, width):
+    pts = [(ox + dx, oy + dy) for dx, dy in points]
+    return union(sd_segment(*pts[0], *pts[1], width), sd_segment(*pts[1], *pts[2], width))
+
+
+def folders():
+    """Tree folder buttons, 16 x 16 each: open (pointing down), normal and
+    hot, then closed (pointing right), normal and hot."""
+    C = 16
+    cv = Canvas(C * 4, C, 4)
+    shapes = ([(-3.5, -1.5), (0, 2), (3.5, -1.5)], [(-1.5, -3.5), (2, 0), (-1.5, 3.5)])
+    for k in range(4):
+        ox = C * k
+        hot = k % 2 == 1
+        cv.fill(chevron(ox + 8, 8, shapes[k // 2], 1.1), (ox, 0, ox + C, C), TEAL_HOT if hot else rgb(154, 163, 178))
+    return cv
+
+
+def arrow():
+    """The combo box's arrow strip: five 28 x 28 cells, normal, hot, pushed,
+    focused and disabled, each a divider and a downward chevron, drawn over
+    the right end of the field."""
+    C = 28
+    cv = Canvas(C * 5, C, 4)
+    looks = ((rgb(154, 163, 178), None), (WHITE, rgb(48, 55, 68)), (WHITE, TEAL_DEEP), (TEAL_HOT, None),
+             (rgb(90, 98, 114), None))
+    for k, (ink, face) in enumerate(looks):
+        ox = C * k
+        box = (ox, 0, ox + C, C)
+        if face is not None:
+            cv.fill(sd_round_rect(ox + 1, 2, ox + C - 2, C - 2, 4), box, face)
+        cv.fill(sd_round_rect(ox, 5, ox + 1, C - 5, 0.01), box, CARD_EDGE)
+        cv.fill(chevron(ox + 14, 14, [(-4, -2), (0, 2.5), (4, -2)], 1.2), box, ink)
+    return cv
+
+
 def scroll():
     C = 16
     cv = Canvas(C * 17, C, 4)
@@ -344,6 +386,8 @@ IMAGES = [
     ('date.png', date),
     ('scroll.png', scroll),
     ('list.png', list_header),
+    ('folders.png', folders),
+    ('arrow.png', arrow),
 ]
 
 

@@ -308,7 +308,7 @@ TEST(MarkupTest, EmptyInputIsADocumentWithoutElements)
     }
 }
 
-TEST(MarkupTest, DeepNestingNeitherOverflowsNorLimits)
+TEST(MarkupTest, DeepNestingDoesNotOverflowTheStack)
 {
     constexpr int depth = 100000;
     std::wstring xml;
@@ -323,6 +323,41 @@ TEST(MarkupTest, DeepNestingNeitherOverflowsNorLimits)
     EXPECT_EQ(depth - 1, levels);
     EXPECT_STREQ(L"a", node.GetName());
     EXPECT_STREQ(L"a", node.GetParent().GetName());
+}
+
+TEST(MarkupTest, DocumentSizeIsLimited)
+{
+    std::string bytes = "<a/>";
+    bytes.resize(CMarkup::kMaxDocumentUnits, ' ');
+    CMarkup markup;
+    EXPECT_TRUE(markup.LoadFromMem(reinterpret_cast<const BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size())));
+    bytes += ' ';
+    EXPECT_FALSE(markup.LoadFromMem(reinterpret_cast<const BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size())));
+    EXPECT_EQ(L"Document too large", ErrorOf(markup));
+    EXPECT_FALSE(markup.IsValid());
+    const std::wstring text(bytes.begin(), bytes.end());
+    EXPECT_EQ(L"Document too large|", FailureOf(text.c_str()));
+}
+
+TEST(MarkupTest, ElementCountIsLimited)
+{
+    std::wstring xml = L"<a>";
+    for (int i = 1; i < CMarkup::kMaxElements; ++i) xml += L"<b/>";
+    CMarkup markup(xml.c_str());
+    EXPECT_TRUE(markup.IsValid()) << ErrorOf(markup);
+    xml += L"<c/>";
+    EXPECT_EQ(L"Too many elements|c/>", FailureOf(xml.c_str()));
+}
+
+TEST(MarkupTest, AttributeLengthIsLimited)
+{
+    const std::wstring value(CMarkup::kMaxAttributeUnits, L'v');
+    CMarkup markup((L"<a x=\"" + value + L"\"/>").c_str());
+    ASSERT_TRUE(markup.IsValid()) << ErrorOf(markup);
+    EXPECT_EQ(value, markup.GetRoot().GetAttributeValue(L"x"));
+    // Counted after decoding: an entity is one unit.
+    EXPECT_EQ(L"Attribute value too long|&" + value.substr(0, 48),
+              FailureOf((L"<a x=\"&amp;" + value + L"\"/>").c_str()));
 }
 
 TEST(MarkupTest, ManySiblingsStayLinkedInOrderWhileTheTableGrows)

@@ -7,7 +7,7 @@
 #include "varnelui/core/UIResourceFile.h"
 #include "varnelui/core/UIUtf8.h"
 
-#include <climits>
+#include <algorithm>
 #include <cstring>
 #include <cwchar>
 #include <cwctype>
@@ -25,6 +25,9 @@ constexpr LPCWSTR kEmptyDocument = L"Document is empty";
 constexpr LPCWSTR kMissingByteOrderMark = L"Missing byte-order mark";
 constexpr LPCWSTR kUnknownEncoding = L"Unknown encoding";
 constexpr LPCWSTR kOutOfMemory = L"Out of memory";
+constexpr LPCWSTR kDocumentTooLarge = L"Document too large";
+constexpr LPCWSTR kTooManyElements = L"Too many elements";
+constexpr LPCWSTR kAttributeTooLong = L"Attribute value too long";
 
 constexpr int kFirstElementReserve = 500;
 
@@ -329,8 +332,7 @@ bool CMarkup::Failed(LPCWSTR pstrError, LPCWSTR pstrAt)
 
 bool CMarkup::AllocateDocument(size_t nUnits)
 {
-    // Offsets into the document are 32-bit; the terminator needs one more unit.
-    if (nUnits >= static_cast<size_t>(INT_MAX)) return Failed(kOutOfMemory);
+    if (nUnits > kMaxDocumentUnits) return Failed(kDocumentTooLarge);
     m_pstrXML.reset(new (std::nothrow) wchar_t[nUnits + 1]);
     if (!m_pstrXML) return Failed(kOutOfMemory);
     m_pstrXML[nUnits] = 0;
@@ -368,7 +370,6 @@ bool CMarkup::DecodeDocument(const BYTE* pByte, DWORD dwSize, int encoding)
             dwSize -= 3;
         }
         if (dwSize == 0) return AllocateDocument(0);
-        if (dwSize > static_cast<DWORD>(INT_MAX)) return Failed(kOutOfMemory);
         // Neither code page makes more units than bytes, so one buffer of that
         // size, allocated before converting, holds the document.
         if (!AllocateDocument(dwSize)) return false;
@@ -425,9 +426,11 @@ bool CMarkup::ParseLoaded()
 int CMarkup::ReserveElement()
 {
     const size_t count = m_elements.size();
+    // Record 0 is no element, so the table holds one record more.
+    if (count > static_cast<size_t>(kMaxElements)) return -1;
     if (count == m_elements.capacity()) {
-        const size_t capacity = count == 0 ? kFirstElementReserve : count + count / 2 + kFirstElementReserve;
-        if (capacity > static_cast<size_t>(INT_MAX)) return -1;
+        const size_t capacity = std::min<size_t>(
+            count == 0 ? kFirstElementReserve : count + count / 2 + kFirstElementReserve, kMaxElements + 1);
         try {
             m_elements.reserve(capacity);
         } catch (const std::bad_alloc&) {
@@ -439,7 +442,7 @@ int CMarkup::ReserveElement()
 }
 
 // Reads the document without recursion, so nesting depth is bounded only by
-// memory: iParent is the open element whose content is being read (0 at the
+// the element limit: iParent is the open element whose content is being read (0 at the
 // top level), iPrevious the last element completed inside it.
 bool CMarkup::Parse()
 {
@@ -478,7 +481,9 @@ bool CMarkup::Parse()
         }
 
         const int iElement = ReserveElement();
-        if (iElement < 0) return Failed(kOutOfMemory);
+        if (iElement < 0)
+            return m_elements.size() > static_cast<size_t>(kMaxElements) ? Failed(kTooManyElements, pstr)
+                                                                         : Failed(kOutOfMemory);
         m_elements[iElement] = {offset(pstr), 0, 0, iParent, 0};
         if (iPrevious != 0) m_elements[iPrevious].iNext = iElement;
         else if (iParent != 0) m_elements[iParent].iChild = iElement;
@@ -558,8 +563,10 @@ bool CMarkup::ParseAttributes(LPWSTR& pstr)
         pstr = SkipWhitespace(pstr + 1);
         if (*pstr != L'"') return Failed(L"Expected attribute value", pstr);
         ++pstr;
+        LPWSTR const valueStart = pstr;
         LPWSTR const valueEnd = ParseData(pstr, L'"');
         if (*pstr == 0) return Failed(L"Error while parsing attribute string", pstr);
+        if (valueEnd - valueStart > kMaxAttributeUnits) return Failed(kAttributeTooLong, valueStart);
         // A compacted value is terminated already; its quote must not end the
         // next run early.
         *pstr = (valueEnd == pstr) ? L'\0' : L' ';

@@ -71,6 +71,19 @@ class VARNELUI_API CMarkup
     friend class CMarkupNode;
 
 public:
+    // Limits a hostile document cannot pass; each refuses the whole load.
+    // The text, in UTF-16 units: the same count as the bytes a skin file may
+    // hold, so every file that may be read may also be parsed.
+    static constexpr size_t kMaxDocumentUnits = 4 * 1024 * 1024;
+    // Elements: ten times the 10,000-row list the scrolling bench builds.
+    // Every element may become a control of about 1.5 KB, so this also
+    // bounds the tree one document can build to about 150 MB.
+    static constexpr int kMaxElements = 100000;
+    // One attribute value, in UTF-16 units. The longest values real skins
+    // hold, Default lists and formatted texts, are a few thousand; text
+    // measuring and drawing walk a value on every paint.
+    static constexpr int kMaxAttributeUnits = 65536;
+
     explicit CMarkup(LPCWSTR pstrXML = nullptr);
     ~CMarkup();
     CMarkup(const CMarkup&) = delete;

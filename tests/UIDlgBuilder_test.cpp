@@ -348,6 +348,21 @@ TEST_F(DialogBuilder, IncludeChainsThatComeBackStopAtTheLimits)
     EXPECT_EQ(1 + CDialogBuilder::kMaxIncludedDocuments, fan.GetCount());
 }
 
+TEST_F(DialogBuilder, IncludesAddUpToTheControlLimitOfOneBuild)
+{
+    // 61 labels per included document and 4,096 includes would make almost
+    // 250,000 controls; the build stops at the limit, its own layout included.
+    std::wstring labels;
+    for (int i = 0; i < 61; ++i) labels += L"&lt;Label/&gt;";
+    const std::wstring xml = L"<Window><VerticalLayout><Include count=\"" +
+                             std::to_wstring(CDialogBuilder::kMaxIncludedDocuments) + L"\" source=\"&lt;x&gt;" +
+                             labels + L"&lt;/x&gt;\"/></VerticalLayout></Window>";
+    CDialogBuilder builder;
+    const std::unique_ptr<CControlUI> pRoot(builder.Create(xml.c_str()));
+    ASSERT_NE(nullptr, pRoot);
+    EXPECT_EQ(CDialogBuilder::kMaxControls - 1, static_cast<CContainerUI*>(pRoot.get())->GetCount());
+}
+
 TEST_F(DialogBuilder, UnknownNamesAreSkippedWithTheirWholeSubtree)
 {
     CRecordingCallback callback;

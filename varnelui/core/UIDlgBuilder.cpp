@@ -213,7 +213,9 @@ CDialogBuilder::CDialogBuilder()
       m_pstrLoadError(nullptr),
       m_nIncludeDepth(0),
       m_nIncludesLeft(kMaxIncludedDocuments),
-      m_pIncludesLeft(&m_nIncludesLeft)
+      m_pIncludesLeft(&m_nIncludesLeft),
+      m_nControlsLeft(kMaxControls),
+      m_pControlsLeft(&m_nControlsLeft)
 {
 }
 
@@ -322,12 +324,14 @@ CControlUI* CDialogBuilder::Parse(CMarkupNode& parent, CControlUI* pParent, CPai
             Include(node, pParent, pManager);
             continue;
         }
+        if (*m_pControlsLeft <= 0) return pReturn;
         if (Equals(pstrClass, CTreeNodeUI::kNames.element)) {
             if (!ParseTreeNode(node, pParent, pManager)) return nullptr;
             continue;
         }
         CControlUI* pControl = NewControl(pstrClass);
         if (pControl == nullptr) continue; // unknown: skipped with its subtree
+        --*m_pControlsLeft;
 
         if (node.HasChildren()) Parse(node, pControl, pManager);
 
@@ -368,6 +372,7 @@ bool CDialogBuilder::ParseTreeNode(CMarkupNode& node, CControlUI* pParent, CPain
     if (pParentNode == nullptr && pTreeView == nullptr) return false;
 
     auto* pNode = new CTreeNodeUI;
+    --*m_pControlsLeft;
     if (pParentNode != nullptr && !pParentNode->Add(pNode)) {
         delete pNode;
         return true;
@@ -393,6 +398,7 @@ void CDialogBuilder::Include(CMarkupNode& node, CControlUI* pParent, CPaintManag
         CDialogBuilder builder;
         builder.m_nIncludeDepth = m_nIncludeDepth + 1;
         builder.m_pIncludesLeft = m_pIncludesLeft;
+        builder.m_pControlsLeft = m_pControlsLeft;
         // A document that came from a resource includes resources of its type.
         if (m_pstrType != nullptr) {
             const auto wId = static_cast<WORD>(ParseInt(include.source) & 0xFFFF);

@@ -36,6 +36,10 @@ public:
     // Repeated includes multiply: a self-include with count 2 doubles at every
     // level. One build loads at most this many included documents in all.
     static constexpr int kMaxIncludedDocuments = 4096;
+    // Each document is held to CMarkup::kMaxElements, but includes add up:
+    // one build creates at most this many controls, the same bound as one
+    // document's elements, and skips the elements after that.
+    static constexpr int kMaxControls = CMarkup::kMaxElements;
 
     CDialogBuilder();
     ~CDialogBuilder();
@@ -90,6 +94,9 @@ private:
     int m_nIncludeDepth;
     int m_nIncludesLeft;
     int* m_pIncludesLeft;
+    // The controls the whole build may still create, likewise.
+    int m_nControlsLeft;
+    int* m_pControlsLeft;
 };
 
 } // namespace VarnelUI

@@ -489,3 +489,50 @@ TEST(ZipReaderHostile, TruncationsAndMutationsNeverMisbehave)
 }
 
 } // namespace
+
+namespace {
+
+// One stored member whose headers declare `size` bytes: describing reads no data.
+std::string DeclaringSize(DWORD size)
+{
+    std::string zip = VarnelTest::StoredZip({{"big.png", "data"}});
+    const auto put32 = [&zip](size_t at, DWORD value) {
+        for (size_t i = 0; i < 4; ++i) zip[at + i] = static_cast<char>(value >> (8 * i));
+    };
+    put32(22, size); // the local header's uncompressed size
+    put32(zip.find(std::string("PK\1\2", 4)) + 24, size);
+    return zip;
+}
+
+} // namespace
+
+TEST(ZipReaderLimits, ArchivesWithTooManyMembersDoNotOpen)
+{
+    std::vector<VarnelTest::TZipMember> members;
+    for (int i = 0; i < kMaxArchiveMembers; ++i) members.push_back({"m" + std::to_string(i), "x"});
+    std::string zip = VarnelTest::StoredZip(members);
+    EXPECT_TRUE(CZipArchive(ZipOpenMemory(zip.data(), static_cast<DWORD>(zip.size()))));
+    members.push_back({"one-more", "x"});
+    zip = VarnelTest::StoredZip(members);
+    EXPECT_FALSE(CZipArchive(ZipOpenMemory(zip.data(), static_cast<DWORD>(zip.size()))));
+    EXPECT_EQ(ZIP_DIRECTORY_TOO_LARGE, ZipGetLastOpenResult());
+}
+
+TEST(ZipReaderLimits, MembersDeclaringMoreThanTheLimitAreCorrupt)
+{
+    const std::string atLimit = DeclaringSize(kMaxArchiveMemberBytes);
+    const CZipArchive fits(ZipOpenMemory(atLimit.data(), static_cast<DWORD>(atLimit.size())));
+    ZipItemInfo info;
+    ASSERT_EQ(ZIP_OK, ZipGetItem(fits.get(), 0, &info));
+    EXPECT_EQ(kMaxArchiveMemberBytes, info.uncompressedSize);
+
+    const std::string over = DeclaringSize(kMaxArchiveMemberBytes + 1);
+    const CZipArchive zip(ZipOpenMemory(over.data(), static_cast<DWORD>(over.size())));
+    ASSERT_TRUE(zip);
+    EXPECT_EQ(ZIP_CORRUPT, ZipGetItem(zip.get(), 0, &info));
+    int index = 0;
+    EXPECT_EQ(ZIP_CORRUPT, ZipFindItem(zip.get(), L"big.png", true, &index, &info));
+    EXPECT_EQ(-1, index);
+    BYTE buffer[4];
+    EXPECT_EQ(ZIP_CORRUPT, ZipUnpackToMemory(zip.get(), 0, buffer, sizeof(buffer)));
+}

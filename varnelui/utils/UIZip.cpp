@@ -406,6 +406,7 @@ private:
         const DWORD directorySize = Read32(record + 12);
         const DWORD directoryOffset = Read32(record + 16);
         if (thisDisk != 0 || directoryDisk != 0 || entriesHere != entries) return ZIP_DIRECTORY_INCONSISTENT;
+        if (entries > kMaxArchiveMembers) return ZIP_DIRECTORY_TOO_LARGE;
         const ULONGLONG directoryEnd = static_cast<ULONGLONG>(directoryOffset) + directorySize;
         if (endPos < directoryEnd || static_cast<ULONGLONG>(entries) * kCentralHeaderSize > directorySize)
             return ZIP_DIRECTORY_INCONSISTENT;
@@ -454,6 +455,7 @@ private:
     // where the data starts and the local extra field.
     ZRESULT ReadLocalHeader(const TEntry& e, ULONGLONG& dataPos, std::vector<BYTE>* pExtra) const
     {
+        if (e.uncompressedSize > kMaxArchiveMemberBytes) return ZIP_CORRUPT;
         BYTE header[kLocalHeaderSize];
         if (!m_source.ReadAt(e.localHeader, header, sizeof(header))) return ZIP_READ_FAILED;
         const WORD flags = Read16(header + 6);

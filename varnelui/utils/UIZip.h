@@ -34,6 +34,16 @@ constexpr ZRESULT ZIP_INFLATE_FAILED = 0x5000000;
 // Why an archive failed to open once its source was readable.
 constexpr ZRESULT ZIP_DIRECTORY_UNREADABLE = -1;     // no end record, or a read failed
 constexpr ZRESULT ZIP_DIRECTORY_INCONSISTENT = -103; // multi-disk, or the directory does not fit
+constexpr ZRESULT ZIP_DIRECTORY_TOO_LARGE = -104;    // more members than kMaxArchiveMembers
+
+// Limits a hostile archive cannot pass. A skin holds tens of files, and every
+// lookup by name walks the whole directory; an archive with more members than
+// this does not open.
+constexpr int kMaxArchiveMembers = 4096;
+// Callers size their buffers by a member's declared size. A member declaring
+// more than the largest skin file any reader accepts (an image) is damaged:
+// finding, describing and unpacking it yield ZIP_CORRUPT.
+constexpr DWORD kMaxArchiveMemberBytes = 64 * 1024 * 1024;
 
 // One member of an archive.
 struct ZipItemInfo

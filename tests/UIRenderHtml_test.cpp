@@ -9,6 +9,7 @@
 #include "support/DibSurface.h"
 #include "support/ManagerHarness.h"
 
+#include <memory>
 #include <string>
 
 using namespace VarnelUI;
@@ -155,6 +156,28 @@ TEST_F(HtmlText, ColourTagsInBothBracketStylesColourTheText)
     EXPECT_GT(CountNear(s, 0xFF0000, 10, {2 * w, 0, 3 * w, 30}), 10);
     EXPECT_GT(CountNear(s, 0x0000FF, 10, {3 * w, 0, 4 * w, 30}), 10);
     EXPECT_EQ(CountNear(s, 0x0000FF, 10, {0, 0, 3 * w, 30}), 0);
+}
+
+TEST_F(HtmlText, TagsNestedPastSixtyFourAreCountedNotStacked)
+{
+    const auto nested = [this](int reds) {
+        std::wstring text;
+        for (int i = 0; i < reds; ++i) text += L"<c #FF0000>";
+        text += L"<c #00FF00>MM</c>MM";
+        for (int i = 0; i < reds; ++i) text += L"</c>";
+        auto s = std::make_unique<Surface>(300, 30, kWhite);
+        Draw(s->dc(), (text + L"MM").c_str(), {0, 0, 300, 30}, DT_SINGLELINE, 0xFF0000FF);
+        return s;
+    };
+    const int w = MeasureWidth(L"MM");
+    // The 64th tag is stacked; the 65th leaves the colour as it was, and its
+    // closing tag pops nothing of the outer ones.
+    const auto atLimit = nested(63);
+    EXPECT_GT(CountNear(*atLimit, 0x00FF00, 10, {0, 0, w, 30}), 10);
+    const auto past = nested(64);
+    EXPECT_EQ(CountNear(*past, 0x00FF00, 10), 0);
+    EXPECT_GT(CountNear(*past, 0xFF0000, 10, {w, 0, 2 * w, 30}), 10);
+    EXPECT_GT(CountNear(*past, 0x0000FF, 10, {2 * w, 0, 3 * w, 30}), 10);
 }
 
 TEST_F(HtmlText, ColourDigitsAreASignedNumberLimitedTo7FFFFFFF)

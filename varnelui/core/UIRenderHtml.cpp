@@ -21,7 +21,12 @@ namespace VarnelUI {
 
 namespace {
 
-constexpr int kStackReserve = 10;
+constexpr size_t kStackReserve = 10;
+// Open font, colour and paragraph tags deeper than this are counted but not
+// stacked. Real texts nest a handful; the stacks are copied at the start of
+// every line (each line is run twice), so a text of thousands of unclosed
+// tags would otherwise cost its depth on every line.
+constexpr size_t kMaxTagNesting = 64;
 // Numbers in tags are limited so that pen arithmetic cannot overflow and a
 // stray digit cannot ask the font engine for glyphs thousands of pixels high.
 constexpr long kMaxTagPixels = 100000;
@@ -190,13 +195,40 @@ TImageTag ReadImageTag(const TTagArgs& args)
     return image;
 }
 
+// A tag stack with the vector operations the renderer uses. Past
+// kMaxTagNesting a push leaves the top as it is and is only counted, and pops
+// take from that count first, so every closing tag still pairs with its own
+// opening tag.
+template <class T>
+class CTagStack
+{
+public:
+    CTagStack() { m_items.reserve(kStackReserve); }
+    bool empty() const { return m_items.empty(); }
+    const T& back() const { return m_items.back(); }
+    void push_back(const T& item)
+    {
+        if (m_items.size() < kMaxTagNesting) m_items.push_back(item);
+        else ++m_nDeeper;
+    }
+    void pop_back()
+    {
+        if (m_nDeeper > 0) --m_nDeeper;
+        else if (!m_items.empty()) m_items.pop_back();
+    }
+
+private:
+    std::vector<T> m_items;
+    size_t m_nDeeper = 0;
+};
+
 // What a line restores when it is run a second time to be drawn.
 struct TFlow
 {
     LPCWSTR p = nullptr;
-    std::vector<TFontInfo*> fonts;
-    std::vector<DWORD> colors;
-    std::vector<int> spacings;
+    CTagStack<TFontInfo*> fonts;
+    CTagStack<DWORD> colors;
+    CTagStack<int> spacings;
     POINT pt{};
     int cyLine = 0;
     bool inRaw = false;
@@ -221,9 +253,6 @@ public:
           m_uStyle(uStyle),
           m_bDraw((uStyle & DT_CALCRECT) == 0)
     {
-        m_flow.fonts.reserve(kStackReserve);
-        m_flow.colors.reserve(kStackReserve);
-        m_flow.spacings.reserve(kStackReserve);
     }
 
     // Lays out (and draws) the text; returns the number of links recorded.

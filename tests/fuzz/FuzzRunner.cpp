@@ -1,0 +1,51 @@
+// Long fuzz runs, one target after another:
+//   FuzzRunner [iterations = 100000] [seed = 1] [target ...]
+// Prints each target's figures; exit code 1 at the first failure (its input
+// is saved under fuzzfailures/ in the build folder), 3 when a crash or a hang
+// ended the run.
+
+#include "FuzzTargets.h"
+
+#include <ole2.h>
+
+#include <cstdio>
+#include <cstring>
+#include <cwchar>
+#include <string>
+
+using namespace VarnelFuzz;
+
+int wmain(int argc, wchar_t** argv)
+{
+    const size_t iterations = argc > 1 ? std::wcstoul(argv[1], nullptr, 10) : 100000;
+    const uint64_t seed = argc > 2 ? std::wcstoull(argv[2], nullptr, 10) : 1;
+    ::OleInitialize(nullptr);
+    CFuzzGuard guard(FailureFolder(), TFuzzLimits{});
+
+    std::printf("%-18s %10s %9s %9s %8s %s\n", "target", "iterations", "seconds", "per sec", "slowest",
+                "private MiB: start -> end (peak)");
+    for (const TFuzzTarget& target : FuzzTargets()) {
+        bool wanted = argc <= 3;
+        for (int i = 3; i < argc; ++i)
+            wanted =
+                wanted || std::wstring(argv[i]) == std::wstring(target.name, target.name + std::strlen(target.name));
+        if (!wanted) continue;
+        const std::vector<Bytes> seeds = target.seeds();
+        const CMutator mutator(seeds, target.dictionary());
+        TFuzzStats stats;
+        const std::string failure = guard.Campaign(target.name, target.run, mutator, seed, iterations, stats);
+        std::printf("%-18s %10lu %9.1f %9.0f %6lums %6.1f -> %.1f (%.1f)\n", target.name,
+                    static_cast<unsigned long>(stats.iterations), stats.seconds,
+                    static_cast<double>(stats.iterations) / stats.seconds, static_cast<unsigned long>(stats.slowestMs),
+                    static_cast<double>(stats.privateStart) / 1048576.0,
+                    static_cast<double>(stats.privateEnd) / 1048576.0,
+                    static_cast<double>(stats.privatePeak) / 1048576.0);
+        std::fflush(stdout);
+        if (!failure.empty()) {
+            std::printf("FAILED: %s\n", failure.c_str());
+            return 1;
+        }
+    }
+    ::OleUninitialize();
+    return 0;
+}

@@ -162,7 +162,8 @@ Bytes MakeExecutable(bool pe64, WORD sections, const std::string& trailer)
     const DWORD optionalSize = pe64 ? 240 : 224;
     const DWORD tableAt = 0x40 + 4 + 20 + optionalSize;
     const DWORD firstRaw = (tableAt + sections * 40u + 0x1FF) & ~0x1FFu;
-    Bytes image(firstRaw + sections * 0x200u, 0);
+    const size_t imageEnd = firstRaw + sections * 0x200u;
+    Bytes image(imageEnd + trailer.size(), 0);
     const auto put = [&image](size_t at, DWORD value, int width) {
         for (int i = 0; i < width; ++i) image[at + static_cast<size_t>(i)] = static_cast<BYTE>(value >> (8 * i));
     };
@@ -182,7 +183,7 @@ Bytes MakeExecutable(bool pe64, WORD sections, const std::string& trailer)
         put(entry + 16, 0x200, 4);
         put(entry + 20, firstRaw + s * 0x200u, 4);
     }
-    image.insert(image.end(), trailer.begin(), trailer.end());
+    for (size_t i = 0; i < trailer.size(); ++i) image[imageEnd + i] = static_cast<BYTE>(trailer[i]);
     return image;
 }
 

@@ -107,13 +107,14 @@ CFuzzGuard::~CFuzzGuard()
     ::CloseHandle(m_hStop);
 }
 
+// PagefileUsage is the process's private committed memory; wine leaves the
+// PrivateUsage field, which Windows fills with the same figure, at zero.
 SIZE_T CFuzzGuard::PrivateBytes()
 {
-    PROCESS_MEMORY_COUNTERS_EX counters = {};
+    PROCESS_MEMORY_COUNTERS counters = {};
     counters.cb = sizeof(counters);
-    ::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
-                           sizeof(counters));
-    return counters.PrivateUsage;
+    ::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof(counters));
+    return counters.PagefileUsage;
 }
 
 std::wstring CFuzzGuard::FailurePath(const char* target) const

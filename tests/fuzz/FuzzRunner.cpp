@@ -1,12 +1,10 @@
-// Long fuzz runs, one target after another:
+// Long fuzz runs, one target after another (without COM, like Fuzz_test):
 //   FuzzRunner [iterations = 100000] [seed = 1] [target ...]
 // Prints each target's figures; exit code 1 at the first failure (its input
 // is saved under fuzzfailures/ in the build folder), 3 when a crash or a hang
 // ended the run.
 
 #include "FuzzTargets.h"
-
-#include <ole2.h>
 
 #include <cstdio>
 #include <cstring>
@@ -19,7 +17,6 @@ int wmain(int argc, wchar_t** argv)
 {
     const size_t iterations = argc > 1 ? std::wcstoul(argv[1], nullptr, 10) : 100000;
     const uint64_t seed = argc > 2 ? std::wcstoull(argv[2], nullptr, 10) : 1;
-    ::OleInitialize(nullptr);
     CFuzzGuard guard(FailureFolder(), TFuzzLimits{});
 
     std::printf("%-18s %10s %9s %9s %8s %s\n", "target", "iterations", "seconds", "per sec", "slowest",
@@ -46,6 +43,5 @@ int wmain(int argc, wchar_t** argv)
             return 1;
         }
     }
-    ::OleUninitialize();
     return 0;
 }

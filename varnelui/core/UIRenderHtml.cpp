@@ -291,6 +291,7 @@ private:
     void CloseTag(const TTag& tag);
     void Escape(const TTag& tag);
     void Space();
+    int FitRun(LPCWSTR start, RunStart runStart, LONG avail, bool& overflow) const;
     void TextRun(RunStart runStart);
     void InlineImage(const TTag& tag);
     void DrawRun(LPCWSTR pstr, int cch, int cx, bool bEllipsis);
@@ -646,29 +647,47 @@ void CHtmlTextRenderer::Space()
 
 // Takes characters up to the next bracket (or, raw, up to the raw end), a line
 // feed or the end, as many as fit before the right edge.
-void CHtmlTextRenderer::TextRun(RunStart runStart)
+// How many characters of the run to take: up to a bracket (raw: the raw end),
+// a line feed or the end, or, when the run does not fit before the right
+// edge, up to and including its first character that does not fit. The text
+// is scanned and measured in doubling spans only as far as needed, and one
+// measurement tells how many characters fit, so a long run of characters of
+// no width cannot make its line cost its length squared.
+int CHtmlTextRenderer::FitRun(LPCWSTR start, RunStart runStart, LONG avail, bool& overflow) const
 {
+    overflow = false;
     const bool bFirstIsBracket = runStart == RunStart::BracketAsText;
-    const LPCWSTR start = m_flow.p;
-    const bool atLeft = AtLeftEdge();
-    const LONG avail = m_rc.right - m_flow.pt.x;
-    int cch = 0;
-    int cchBreak = 0; // characters up to the last break point
-    bool overflow = false;
-    SIZE sz = {};
-    for (LPCWSTR q = start; *q != 0 && *q != L'\n'; ++q) {
-        if (m_flow.inRaw ? AtRawEnd(q) : IsOpenBracket(*q) && !(bFirstIsBracket && q == start)) break;
-        ++cch;
-        if (!IsAsciiLetter(*q)) cchBreak = cch;
+    const auto ends = [&](LPCWSTR q) {
+        if (*q == 0 || *q == L'\n') return true;
+        return m_flow.inRaw ? AtRawEnd(q) : IsOpenBracket(*q) && !(bFirstIsBracket && q == start);
+    };
+    const long long averageWidth = std::max<long long>(m_tm.tmAveCharWidth, 1);
+    int scanned = 0;
+    for (long long span = 32 + 2 * avail / averageWidth;; span *= 2) {
+        while (scanned < span && scanned < INT_MAX && !ends(start + scanned)) ++scanned;
         // Exact measuring only once the widest-glyph estimate may reach the edge.
-        if (static_cast<long long>(cch) * m_tm.tmMaxCharWidth >= avail) {
-            ::GetTextExtentPoint32W(m_hDC, start, cch, &sz);
-            if (sz.cx > avail) {
+        if (static_cast<long long>(scanned) * m_tm.tmMaxCharWidth >= avail) {
+            int fit = 0;
+            SIZE sz = {};
+            ::GetTextExtentExPointW(m_hDC, start, scanned, static_cast<int>(avail), &fit, nullptr, &sz);
+            if (fit < scanned) {
                 overflow = true;
-                break;
+                return fit + 1;
             }
         }
+        if (scanned == INT_MAX || ends(start + scanned)) return scanned;
     }
+}
+
+void CHtmlTextRenderer::TextRun(RunStart runStart)
+{
+    const LPCWSTR start = m_flow.p;
+    const bool atLeft = AtLeftEdge();
+    bool overflow = false;
+    int cch = FitRun(start, runStart, m_rc.right - m_flow.pt.x, overflow);
+    int cchBreak = 0; // characters up to the last break point
+    for (int i = 0; i < cch; ++i)
+        if (!IsAsciiLetter(start[i])) cchBreak = i + 1;
 
     bool ellipsis = false;
     if (overflow) {
@@ -682,7 +701,7 @@ void CHtmlTextRenderer::TextRun(RunStart runStart)
         m_bLineEnd = true;
     }
 
-    sz = {};
+    SIZE sz = {};
     if (cch > 0) ::GetTextExtentPoint32W(m_hDC, start, cch, &sz);
     DrawRun(start, cch, sz.cx, ellipsis);
     m_flow.p = start + cch;

@@ -13,7 +13,9 @@ using FuzzFunction = void (*)(const BYTE* data, size_t size);
 
 struct TFuzzLimits
 {
-    DWORD iterationBudgetMs = 5000;
+    // Generous: a shared machine stalls single iterations for seconds; a
+    // real hang never ends.
+    DWORD iterationBudgetMs = 10000;
     // Over the private bytes measured when the guard starts.
     SIZE_T privateGrowthBound = SIZE_T{256} << 20;
 };

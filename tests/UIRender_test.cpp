@@ -75,6 +75,20 @@ TEST(RenderGradient, RunsTopToBottomOrLeftToRight)
     EXPECT_EQ(s.At(16, 0), s.At(16, 31)); // constant along a column
 }
 
+TEST(RenderShapes, PensWiderThanAnySurfaceDrawLikeTheWidestPen)
+{
+    // A border size of millions from a skin: the same pixels as the widest
+    // pen, which already covers the whole surface.
+    for (const int width : {65536, 65537, 9999999}) {
+        Surface s(40, 40, 0x00000000);
+        CRenderEngine::DrawLine(s.dc(), RECT{0, 20, 40, 20}, width, 0xFFFF0000);
+        EXPECT_EQ(s.Count(0x00FF0000), 40 * 40) << width;
+        s.Fill(0);
+        CRenderEngine::DrawRect(s.dc(), RECT{5, 5, 35, 35}, width, 0xFFFF0000);
+        EXPECT_EQ(s.Count(0x00FF0000), 30 * 30) << width;
+    }
+}
+
 TEST(RenderShapes, RectOutlineLiesInsideTheRectangle)
 {
     Surface s(20, 20, 0x00000000);

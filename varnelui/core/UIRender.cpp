@@ -205,10 +205,25 @@ void CRenderEngine::DrawGradient(HDC hDC, const RECT& rc, DWORD dwFirst, DWORD d
     RenderBlend::AlphaBlendPiece(hDC, rc, memDC.Get(), rcScratch, static_cast<BYTE>(opacity), false);
 }
 
+namespace {
+
+// Window and bitmap coordinates stop at 32,767, so a pen this wide already
+// covers every pixel a line can reach. Wider pens (a skin's border size of
+// millions) paint nothing more but take the platform's rasteriser as long as
+// their width, which froze the window.
+constexpr int kMaxPenWidth = 65536;
+
+CPenHandle CreateBoundedPen(int nStyle, int nSize, DWORD dwPenColor)
+{
+    return CPenHandle(::CreatePen(nStyle, std::min(nSize, kMaxPenWidth), ToColorRef(dwPenColor)));
+}
+
+} // namespace
+
 void CRenderEngine::DrawLine(HDC hDC, const RECT& rc, int nSize, DWORD dwPenColor, int nStyle)
 {
     if (hDC == nullptr) return;
-    const CPenHandle pen(::CreatePen(nStyle, nSize, ToColorRef(dwPenColor)));
+    const CPenHandle pen = CreateBoundedPen(nStyle, nSize, dwPenColor);
     if (!pen) return;
     const CSelectObjectGuard select(hDC, pen.Get());
     POINT ptOld = {};
@@ -220,7 +235,7 @@ void CRenderEngine::DrawLine(HDC hDC, const RECT& rc, int nSize, DWORD dwPenColo
 void CRenderEngine::DrawRect(HDC hDC, const RECT& rc, int nSize, DWORD dwPenColor)
 {
     if (hDC == nullptr) return;
-    const CPenHandle pen(::CreatePen(PS_INSIDEFRAME, nSize, ToColorRef(dwPenColor)));
+    const CPenHandle pen = CreateBoundedPen(PS_INSIDEFRAME, nSize, dwPenColor);
     if (!pen) return;
     const CSelectObjectGuard selectPen(hDC, pen.Get());
     const CSelectObjectGuard selectBrush(hDC, ::GetStockObject(NULL_BRUSH));
@@ -230,7 +245,7 @@ void CRenderEngine::DrawRect(HDC hDC, const RECT& rc, int nSize, DWORD dwPenColo
 void CRenderEngine::DrawRoundRect(HDC hDC, const RECT& rc, int nSize, int width, int height, DWORD dwPenColor)
 {
     if (hDC == nullptr) return;
-    const CPenHandle pen(::CreatePen(PS_INSIDEFRAME, nSize, ToColorRef(dwPenColor)));
+    const CPenHandle pen = CreateBoundedPen(PS_INSIDEFRAME, nSize, dwPenColor);
     if (!pen) return;
     const CSelectObjectGuard selectPen(hDC, pen.Get());
     const CSelectObjectGuard selectBrush(hDC, ::GetStockObject(NULL_BRUSH));

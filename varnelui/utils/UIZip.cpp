@@ -406,10 +406,10 @@ private:
         const DWORD directorySize = Read32(record + 12);
         const DWORD directoryOffset = Read32(record + 16);
         if (thisDisk != 0 || directoryDisk != 0 || entriesHere != entries) return ZIP_DIRECTORY_INCONSISTENT;
-        if (entries > kMaxArchiveMembers) return ZIP_DIRECTORY_TOO_LARGE;
         const ULONGLONG directoryEnd = static_cast<ULONGLONG>(directoryOffset) + directorySize;
         if (endPos < directoryEnd || static_cast<ULONGLONG>(entries) * kCentralHeaderSize > directorySize)
             return ZIP_DIRECTORY_INCONSISTENT;
+        if (entries > kMaxArchiveMembers) return ZIP_DIRECTORY_TOO_LARGE;
         // Bytes before the archive proper, such as a self-extractor stub that
         // was prepended without adjusting the offsets.
         const ULONGLONG stub = endPos - directoryEnd;

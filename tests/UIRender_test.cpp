@@ -79,14 +79,21 @@ TEST(RenderShapes, PensWiderThanAnySurfaceDrawLikeTheWidestPen)
 {
     // A border size of millions from a skin: the same pixels as the widest
     // pen, which already covers the whole surface.
-    for (const int width : {65536, 65537, 9999999}) {
+    const auto draw = [](int width) {
         Surface s(40, 40, 0x00000000);
         CRenderEngine::DrawLine(s.dc(), RECT{0, 20, 40, 20}, width, 0xFFFF0000);
-        EXPECT_EQ(s.Count(0x00FF0000), 40 * 40) << width;
+        std::vector<DWORD> pixels = s.Pixels();
         s.Fill(0);
-        CRenderEngine::DrawRect(s.dc(), RECT{5, 5, 35, 35}, width, 0xFFFF0000);
-        EXPECT_EQ(s.Count(0x00FF0000), 30 * 30) << width;
-    }
+        CRenderEngine::DrawRect(s.dc(), RECT{5, 5, 35, 35}, width, 0xFF00FF00);
+        const std::vector<DWORD> rect = s.Pixels();
+        pixels.insert(pixels.end(), rect.begin(), rect.end());
+        return pixels;
+    };
+    const std::vector<DWORD> widest = draw(65536);
+    EXPECT_EQ(40 * 40, std::count_if(widest.begin(), widest.begin() + 40 * 40,
+                                     [](DWORD pixel) { return (pixel & 0xFFFFFF) == 0xFF0000; }));
+    EXPECT_EQ(widest, draw(65537));
+    EXPECT_EQ(widest, draw(9999999));
 }
 
 TEST(RenderShapes, RectOutlineLiesInsideTheRectangle)

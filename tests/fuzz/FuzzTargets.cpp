@@ -47,9 +47,11 @@ void UseGallery()
     (void)once;
 }
 
-// A hidden window for the paint managers that need one (window attributes
-// are applied only then). Its procedure is the default one: nothing the
-// controls post to it reaches them after they are gone.
+// A window for the paint managers that need one (window attributes are
+// applied only then). Message-only, so no control taking the focus can make
+// it the active window: under wine, destroying windows while it is costs
+// seconds each. Its procedure is the default one: nothing the controls post
+// to it reaches them after they are gone.
 HWND HostWindow()
 {
     static const HWND hWnd = [] {
@@ -58,7 +60,7 @@ HWND HostWindow()
         wc.hInstance = ::GetModuleHandleW(nullptr);
         wc.lpszClassName = L"VarnelFuzzHost";
         ::RegisterClassW(&wc);
-        return ::CreateWindowExW(0, L"VarnelFuzzHost", L"fuzz", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr,
+        return ::CreateWindowExW(0, L"VarnelFuzzHost", L"fuzz", WS_POPUP, 0, 0, 400, 300, HWND_MESSAGE, nullptr,
                                  ::GetModuleHandleW(nullptr), nullptr);
     }();
     return hWnd;

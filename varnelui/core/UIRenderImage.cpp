@@ -387,6 +387,12 @@ void DrawThroughSystem(HDC hDC, HBITMAP hBitmap, const CPixelRuns* pRuns, const 
 
 // ---- image descriptions ---------------------------------------------------------
 
+// base + delta without overflow: dest values may be anything a skin holds.
+LONG Offset(LONG base, LONG delta)
+{
+    return static_cast<LONG>(std::clamp<long long>(static_cast<long long>(base) + delta, LONG_MIN, LONG_MAX));
+}
+
 // The interpreter's state while it walks a description and its modifier.
 class CImageDescriptionPainter
 {
@@ -430,6 +436,10 @@ public:
             rcSource = RECT{0, 0, pImage->width, pImage->height};
         rcSource.right = std::min<LONG>(rcSource.right, pImage->width);
         rcSource.bottom = std::min<LONG>(rcSource.bottom, pImage->height);
+        // A part turned inside out (a left or top beyond the image, a right or
+        // bottom before it) has no pixels; its pieces would reach billions of
+        // rows outside the bitmap.
+        if (rcSource.left > rcSource.right || rcSource.top > rcSource.bottom) return;
 
         if (!Intersects(m_rcDest, m_rcItem) || !Intersects(m_rcDest, m_rcPaint)) return;
         CRenderEngine::DrawImage(m_hDC, *pImage, m_rcDest, m_rcPaint, rcSource, m_rcCorner, m_fade, m_bHole, m_bXTiled,
@@ -453,10 +463,10 @@ private:
             ++m_nImages;
         } else if (sKey == L"dest") {
             const RECT rc = AttrParse::ParseRect(sValue);
-            m_rcDest.left = m_rcItem.left + rc.left;
-            m_rcDest.top = m_rcItem.top + rc.top;
-            m_rcDest.right = std::min(m_rcItem.left + rc.right, m_rcItem.right);
-            m_rcDest.bottom = std::min(m_rcItem.top + rc.bottom, m_rcItem.bottom);
+            m_rcDest.left = Offset(m_rcItem.left, rc.left);
+            m_rcDest.top = Offset(m_rcItem.top, rc.top);
+            m_rcDest.right = std::min(Offset(m_rcItem.left, rc.right), m_rcItem.right);
+            m_rcDest.bottom = std::min(Offset(m_rcItem.top, rc.bottom), m_rcItem.bottom);
         } else if (sKey == L"source") {
             m_rcSource = AttrParse::ParseRect(sValue);
         } else if (sKey == L"corner") {
